@@ -1,0 +1,91 @@
+#include "thdModify.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <atomic>
+#include <mutex>
+#include <set>
+
+#include "BatchLifetime.h"
+#include "Dialogs.h"
+#include "Trim.h"
+#include "Unit1.h"
+#include "WindowThread.h"
+
+namespace batchlife {
+
+namespace {
+std::atomic<bool> stopRequested{false};
+std::mutex workersMutex;
+std::set<QThread*> workers;
+} // namespace
+
+void RequestStop() { stopRequested = true; }
+bool StopRequested() { return stopRequested; }
+void ResetStop() { stopRequested = false; }
+
+int RunningWorkers()
+{
+    std::lock_guard lock(workersMutex);
+    return static_cast<int>(workers.size());
+}
+
+void WaitForWorkers()
+{
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&loop] {
+        if (RunningWorkers() == 0)
+            loop.quit();
+    });
+    poll.start(10);
+    if (RunningWorkers() > 0)
+        loop.exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace batchlife
+
+THDMOD::THDMOD(TForm1* form) : form_(form) {}
+
+void THDMOD::Start(TForm1* form)
+{
+    auto* worker = new THDMOD(form);
+    {
+        std::lock_guard lock(batchlife::workersMutex);
+        batchlife::workers.insert(worker);
+    }
+    connect(worker, &QThread::finished, qApp, [worker] {
+        {
+            std::lock_guard lock(batchlife::workersMutex);
+            batchlife::workers.erase(worker);
+        }
+        worker->deleteLater();
+    });
+    worker->start();
+}
+
+void THDMOD::Execute()
+{
+    TForm1* form = form_;
+    bool succeeded = false;
+    try {
+        const std::string folder =
+            Trim(ReadOnWindowThread(form, [form] { return form->Edit2->text().toStdString(); }));
+        form->ModifyFolder(folder);
+        succeeded = true;
+    } catch (...) {
+        // The failure's own description is dropped; the batch just reports that it failed.
+    }
+    if (!batchlife::StopRequested()) {
+        const QString message = succeeded ? QStringLiteral("修改成功！") : QStringLiteral("修改失败！");
+        try {
+            ReadOnWindowThread(form, [&message] { dialogs::ShowMessage(message); });
+        } catch (...) {
+        }
+    }
+    PostToWindowThread(form, [form] { form->Button1->setEnabled(true); });
+}

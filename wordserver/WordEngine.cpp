@@ -1,0 +1,7 @@
+#include "WordEngine.h"
+
+namespace wordengine {
+
+void RegisterWordApplication() {}
+
+} // namespace wordengine
