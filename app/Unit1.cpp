@@ -17,6 +17,7 @@
 #include "RadioGroup.h"
 #include "StatusBar.h"
 #include "Trim.h"
+#include "BatchLifetime.h"
 #include "thdModify.h"
 
 TForm1* Form1 = nullptr;
@@ -164,10 +165,13 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     // A save that fails abandons the close: the window stays open and usable.
-    if (Guarded([this] { FormClose(); }))
-        event->accept();
-    else
+    if (!Guarded([this] { FormClose(); })) {
         event->ignore();
+        return;
+    }
+    // Closing ends the program: a running batch stops before its next document.
+    batchlife::RequestStop();
+    event->accept();
 }
 
 QString TForm1::memoText(const QPlainTextEdit* memo)

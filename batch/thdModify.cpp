@@ -53,6 +53,8 @@ THDMOD::THDMOD(TForm1* form) : form_(form) {}
 
 void THDMOD::Start(TForm1* form)
 {
+    // A window closed and shown again (only tests do that) must not stop the new batch.
+    batchlife::ResetStop();
     auto* worker = new THDMOD(form);
     {
         std::lock_guard lock(batchlife::workersMutex);
