@@ -1,4 +1,12 @@
-#include "Unit1.h"
+#include <QLineEdit>
 
-// Browse: the folder picker is not built yet.
-void TForm1::Button4Click() {}
+#include "Unit1.h"
+#include "picker/Unit2.h"
+
+// Browse: only a folder confirmed with OK replaces the field; Cancel and the
+// picker's close box leave the field as it was.
+void TForm1::Button4Click()
+{
+    if (Form2->exec() == QDialog::Accepted)
+        Edit2->setText(QString::fromStdString(ChosenDir));
+}
