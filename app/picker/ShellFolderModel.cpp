@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -45,6 +46,20 @@ public:
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+// As a file manager orders folders: ignoring case, numbers by value ("2" before "10").
+QCollator folderCollator()
+{
+    // The plain "C" locale compares code points and knows no numbers: use the
+    // language of the program's own texts instead.
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::Chinese, QLocale::China);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    return collator;
+}
 
 QString displayName(const QByteArray& path)
 {
@@ -106,10 +121,7 @@ std::vector<std::unique_ptr<ShellFolderModel::Node>> ShellFolderModel::sortedSub
     for (const QByteArray& name : shell::Subfolders(folder))
         nodes.push_back(folderNode(shell::JoinPath(folder, name), QFile::decodeName(name)));
 
-    // As a file manager orders them: ignoring case, numbers by value ("2" before "10").
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    collator.setNumericMode(true);
+    const QCollator collator = folderCollator();
     std::sort(nodes.begin(), nodes.end(), [&](const auto& a, const auto& b) {
         const int order = collator.compare(a->name, b->name);
         return order != 0 ? order < 0 : a->path < b->path;
