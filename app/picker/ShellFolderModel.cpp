@@ -229,11 +229,9 @@ void ShellFolderModel::fetchMore(const QModelIndex& parent)
     Node* node = nodeOf(parent);
     if (node->listed)
         return;
-    std::vector<std::unique_ptr<Node>> children;
-    {
-        BusyCursor busy;
-        children = listChildren(*node);
-    }
+    // Until the view has taken the new rows in.
+    BusyCursor busy;
+    std::vector<std::unique_ptr<Node>> children = listChildren(*node);
     node->listed = true;
     if (children.empty()) {
         // The subfolders seen earlier are gone: the expand button goes with them.

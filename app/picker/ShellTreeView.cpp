@@ -45,7 +45,6 @@ TShellTreeView::TShellTreeView(QWidget* parent) : QTreeView(parent), model_(new 
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setIconSize(QSize(16, 16));
-    setContextMenuPolicy(Qt::NoContextMenu);
 
     connect(this, &QTreeView::collapsed, this, &TShellTreeView::selectCollapsedAncestor);
 

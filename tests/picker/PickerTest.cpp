@@ -54,6 +54,7 @@ private slots:
     void rightClickSelects();
     void listsVisibleSubfoldersSorted();
     void folderIsListedOnceOnFirstExpand();
+    void busyCursorWhileListing();
     void reopenKeepsExpansionAndSelection();
     void selectionStaysOnAVisibleFolder();
     void displayNameIsNotWalked();
@@ -327,6 +328,18 @@ void PickerTest::folderIsListedOnceOnFirstExpand()
     QVERIFY(QDir(desktop_ + "/Gamma/one").removeRecursively());
     tree()->collapse(gamma);
     QCOMPARE(childNames(gamma), (QStringList{"one", "two"}));
+}
+
+void PickerTest::busyCursorWhileListing()
+{
+    QList<Qt::CursorShape> whileInserting;
+    connect(model(), &QAbstractItemModel::rowsAboutToBeInserted, this, [&] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        whileInserting << (cursor ? cursor->shape() : Qt::ArrowCursor);
+    });
+    QCOMPARE(childNames(folder({"Desktop", "beta"})), QStringList{"inner"});
+    QCOMPARE(whileInserting, QList<Qt::CursorShape>{Qt::WaitCursor});
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void PickerTest::reopenKeepsExpansionAndSelection()
