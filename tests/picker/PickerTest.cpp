@@ -6,9 +6,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 #include <functional>
 #include <memory>
@@ -58,6 +61,7 @@ private slots:
     void reopenKeepsExpansionAndSelection();
     void selectionStaysOnAVisibleFolder();
     void displayNameIsNotWalked();
+    void undecodableNameKeptAsBytes();
     void desktopFallsBackToHome();
     void userVolumes_data();
     void userVolumes();
@@ -389,6 +393,27 @@ void PickerTest::displayNameIsNotWalked()
     Form1->Button1->click();
     QCOMPARE(messages, QStringList{QStringLiteral("文件夹不存在：") + kComputer});
     QVERIFY(Form1->Button1->isEnabled());
+}
+
+void PickerTest::undecodableNameKeptAsBytes()
+{
+    // Made before Gamma is first expanded, so its listing sees it.
+    const QByteArray path = QFile::encodeName(desktop_) + "/Gamma/caf\xe9";   // Latin-1, not UTF-8
+    QCOMPARE(::mkdir(path.constData(), 0700), 0);
+    // Qt's own removal cannot name it; the sandbox would stay behind.
+    const auto removeIt = qScopeGuard([&] { ::rmdir(path.constData()); });
+
+    const QModelIndex gamma = folder({"Desktop", "Gamma"});
+    QCOMPARE(childNames(gamma).size(), 2);
+    QModelIndex cafe;
+    for (int row = 0; row < model()->rowCount(gamma); ++row) {
+        if (model()->pathOf(model()->index(row, 0, gamma)) == path)
+            cafe = model()->index(row, 0, gamma);
+    }
+    QVERIFY(cafe.isValid());
+    tree()->setCurrentIndex(cafe);
+    Form2->Button1Click();
+    QCOMPARE(QByteArray::fromStdString(ChosenDir), path);
 }
 
 void PickerTest::desktopFallsBackToHome()
