@@ -56,7 +56,8 @@ TEST_F(IniFileTest, WritesTheServicesTextsAndReadsThemBack)
         ini.WriteInteger("Trellane", "Pos", -1);
         ini.WriteInteger("Trellane", "Low", INT_MIN);
     }
-    EXPECT_EQ(ReadBytes(file), "[Trellane]\r\nText=@\"页眉\\r\\n\"\r\nOn=1\r\nOff=0\r\nPos=-1\r\nLow=-2147483648\r\n");
+    EXPECT_EQ(ReadBytes(file),
+              "[Trellane]\r\nText=@\"页眉\\r\\n\"\r\nOn=1\r\nOff=0\r\nPos=-1\r\nLow=-2147483648\r\n");
     TIniFile ini(file);
     EXPECT_EQ(ini.ReadString("Trellane", "Text", ""), "页眉\r\n");
     EXPECT_EQ(ini.ReadInteger("Trellane", "Low", 0), INT_MIN);

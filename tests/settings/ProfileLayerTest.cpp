@@ -199,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                     StoreCase{"EndsWithALineBreak", "  head\r\n", "A=@\"  head\\r\\n\""},
                     StoreCase{"LoneCrAndLf", "a\rb\nc", "A=@\"a\\rb\\nc\""},
                     StoreCase{"BackslashesInALineValue", "C:\\n\\r\r\n\\", "A=@\"C:\\\\n\\\\r\\r\\n\\\\\""},
-                    StoreCase{"LineBreakThatLooksLikeAKey", "x\r\nB=stolen\r\n[Other]", "A=@\"x\\r\\nB=stolen\\r\\n[Other]\""}),
+                    StoreCase{"LineBreakThatLooksLikeAKey", "x\r\nB=stolen\r\n[Other]",
+                              "A=@\"x\\r\\nB=stolen\\r\\n[Other]\""}),
     [](const testing::TestParamInfo<StoreCase>& info) { return std::string(info.param.name); });
 
 // ---- writing keeps the rest of the file

@@ -99,7 +99,10 @@ void SettingsWindowTest::init()
     QDir(configFolder()).removeRecursively();
 }
 
-void SettingsWindowTest::cleanup() { QVERIFY2(errors_.isEmpty() || QTest::currentTestFailed(), qPrintable(errors_.join('|'))); }
+void SettingsWindowTest::cleanup()
+{
+    QVERIFY2(errors_.isEmpty() || QTest::currentTestFailed(), qPrintable(errors_.join('|')));
+}
 
 void SettingsWindowTest::writeIni(const QByteArray& bytes)
 {
@@ -196,14 +199,17 @@ void SettingsWindowTest::loadThenSave_data()
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("saved");
 
-    QTest::newRow("ImagePos -3 saved as -1") << QByteArray("[Trellane]\nImagePos=-3\n") << QByteArray("ImagePos") << QByteArray("-1");
-    QTest::newRow("ImagePos -1 stays -1") << QByteArray("[Trellane]\nImagePos=-1\n") << QByteArray("ImagePos") << QByteArray("-1");
-    QTest::newRow("ImagePos 5 saved as 2") << QByteArray("[Trellane]\nImagePos=5\n") << QByteArray("ImagePos") << QByteArray("2");
-    QTest::newRow("both flags: IsImage saved 0") << QByteArray("[Trellane]\nIsImage=1\nIsHeaderText=1\n") << QByteArray("IsImage") << QByteArray("0");
-    QTest::newRow("both flags: IsHeaderText saved 1") << QByteArray("[Trellane]\nIsImage=1\nIsHeaderText=1\n") << QByteArray("IsHeaderText") << QByteArray("1");
-    QTest::newRow("HeaderTextPos $2 saved as 2") << QByteArray("[Trellane]\nHeaderTextPos=$2\n") << QByteArray("HeaderTextPos") << QByteArray("2");
-    QTest::newRow("IsFooterText -1 saved as 1") << QByteArray("[Trellane]\nIsFooterText=-1\n") << QByteArray("IsFooterText") << QByteArray("1");
-    QTest::newRow("IsFooterText true saved as 0") << QByteArray("[Trellane]\nIsFooterText=true\n") << QByteArray("IsFooterText") << QByteArray("0");
+    auto row = [](const char* name, const char* lines, const char* key, const char* saved) {
+        QTest::newRow(name) << QByteArray("[Trellane]\n") + lines << QByteArray(key) << QByteArray(saved);
+    };
+    row("ImagePos -3 saved as -1", "ImagePos=-3", "ImagePos", "-1");
+    row("ImagePos -1 stays -1", "ImagePos=-1", "ImagePos", "-1");
+    row("ImagePos 5 saved as 2", "ImagePos=5", "ImagePos", "2");
+    row("both flags: IsImage saved 0", "IsImage=1\nIsHeaderText=1", "IsImage", "0");
+    row("both flags: IsHeaderText saved 1", "IsImage=1\nIsHeaderText=1", "IsHeaderText", "1");
+    row("HeaderTextPos $2 saved as 2", "HeaderTextPos=$2", "HeaderTextPos", "2");
+    row("IsFooterText -1 saved as 1", "IsFooterText=-1", "IsFooterText", "1");
+    row("IsFooterText true saved as 0", "IsFooterText=true", "IsFooterText", "0");
 }
 
 void SettingsWindowTest::loadThenSave()
