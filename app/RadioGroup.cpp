@@ -1,39 +1,50 @@
 #include "RadioGroup.h"
 
+#include <QButtonGroup>
+#include <QEvent>
+#include <QPainter>
 #include <QRadioButton>
+#include <algorithm>
 
 TRadioGroup::TRadioGroup(const QString& caption, const QStringList& items, int columns, QWidget* parent)
-    : QGroupBox(caption, parent), columns_(columns)
+    : QGroupBox(caption, parent), group_(new QButtonGroup(this)), columns_(std::max(1, columns))
 {
+    group_->setExclusive(true);
     for (const QString& text : items) {
         auto* button = new QRadioButton(text, this);
-        // Exclusivity is kept by hand so that "no item" stays possible.
-        button->setAutoExclusive(false);
-        connect(button, &QRadioButton::clicked, this, [this, button] {
-            for (QRadioButton* other : buttons_)
-                other->setChecked(other == button);
-        });
+        group_->addButton(button, static_cast<int>(buttons_.size()));
         buttons_.push_back(button);
     }
+    connect(group_, &QButtonGroup::idToggled, this, [this] { updateTabStop(); });
+    updateTabStop();
     placeItems();
 }
 
-int TRadioGroup::itemIndex() const
-{
-    for (size_t i = 0; i < buttons_.size(); ++i)
-        if (buttons_[i]->isChecked())
-            return static_cast<int>(i);
-    return -1;
-}
+int TRadioGroup::itemIndex() const { return group_->checkedId(); }
 
 void TRadioGroup::setItemIndex(int index)
 {
-    if (index < -1)
-        index = -1;
-    if (index >= itemCount())
-        index = itemCount() - 1;
-    for (int i = 0; i < itemCount(); ++i)
-        item(i)->setChecked(i == index);
+    index = std::clamp(index, -1, itemCount() - 1);
+    if (index >= 0) {
+        item(index)->setChecked(true);
+        return;
+    }
+    if (QAbstractButton* checked = group_->checkedButton()) {
+        // An exclusive group refuses to uncheck its last item; lift that for the clearing.
+        group_->setExclusive(false);
+        checked->setChecked(false);
+        group_->setExclusive(true);
+    }
+}
+
+void TRadioGroup::updateTabStop()
+{
+    const int stop = std::max(0, itemIndex());
+    for (int i = 0; i < itemCount(); ++i) {
+        const Qt::FocusPolicy policy = item(i)->focusPolicy();
+        item(i)->setFocusPolicy(i == stop ? Qt::FocusPolicy(policy | Qt::TabFocus)
+                                          : Qt::FocusPolicy(policy & ~Qt::TabFocus));
+    }
 }
 
 void TRadioGroup::resizeEvent(QResizeEvent* event)
@@ -42,17 +53,41 @@ void TRadioGroup::resizeEvent(QResizeEvent* event)
     placeItems();
 }
 
+void TRadioGroup::changeEvent(QEvent* event)
+{
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        placeItems();
+}
+
 void TRadioGroup::placeItems()
 {
-    // Items fill the box in equal columns below the caption, as the designer lays them out.
-    const int left = 8, top = 14, bottom = 2;
-    const int usable = width() - 2 * left;
-    const int columnWidth = columns_ > 0 ? usable / columns_ : usable;
-    const int rows = columns_ > 0 ? (itemCount() + columns_ - 1) / columns_ : itemCount();
-    const int rowHeight = rows > 0 ? std::max(12, (height() - top - bottom) / rows) : 0;
-    for (int i = 0; i < itemCount(); ++i) {
-        const int column = columns_ > 0 ? i % columns_ : 0;
-        const int row = columns_ > 0 ? i / columns_ : i;
-        item(i)->setGeometry(left + column * columnWidth, top + row * rowHeight, columnWidth, rowHeight);
-    }
+    // The items share the box below the caption line in equal columns and rows.
+    const int textHeight = fontMetrics().height();
+    const int rows = (itemCount() + columns_ - 1) / columns_;
+    if (rows == 0)
+        return;
+    const int usableHeight = std::max(rows, height() - textHeight - 5);
+    const int itemWidth = (width() - 10) / columns_;
+    const int itemHeight = usableHeight / rows;
+    const int top = textHeight + 1 + (usableHeight % rows) / 2;
+    for (int i = 0; i < itemCount(); ++i)
+        item(i)->setGeometry(8 + (i / rows) * itemWidth, top + (i % rows) * itemHeight, itemWidth, itemHeight);
+}
+
+void TRadioGroup::paintEvent(QPaintEvent*)
+{
+    // An etched frame whose top line runs through the middle of the caption.
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    const QRect frame = rect().adjusted(0, metrics.height() / 2, -1, -1);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.adjusted(1, 1, 0, 0));
+
+    const QRect captionBox(8, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    painter.fillRect(captionBox, palette().color(backgroundRole()));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(captionBox, Qt::AlignCenter, title());
 }

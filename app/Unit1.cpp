@@ -45,9 +45,11 @@ QStringList qtNameFilters(const QString& filter)
 
 QStringList positionItems() { return {QStringLiteral("居左"), QStringLiteral("居中"), QStringLiteral("居右")}; }
 
+// Controls carry their designer names, so that they can be found by name as on the form.
 template <class W>
-W* place(W* widget, int left, int top, int width, int height)
+W* place(W* widget, const char* name, int left, int top, int width, int height)
 {
+    widget->setObjectName(QLatin1String(name));
     widget->setGeometry(left, top, width, height);
     return widget;
 }
@@ -86,25 +88,28 @@ TForm1::~TForm1()
 
 void TForm1::createControls()
 {
-    Button1 = place(new QPushButton(QStringLiteral("批量修改"), this), 144, 328, 75, 25);
-    Edit1 = place(new QLineEdit(this), 96, 40, 321, 21);
-    Button2 = place(new QPushButton(QStringLiteral("加载...."), this), 422, 42, 57, 19);
-    Label1 = place(new QLabel(QStringLiteral("增加页眉：      "), this), 24, 19, 78, 13);
-    Memo1 = place(makeMemo(this), 24, 104, 401, 59);
-    CheckBox1 = place(new QCheckBox(QStringLiteral("图片："), this), 22, 42, 67, 17);
-    CheckBox2 = place(new QCheckBox(QStringLiteral("文字：   "), this), 21, 84, 56, 17);
-    RadioGroup1 = place(new TRadioGroup(QStringLiteral("位置"), positionItems(), 3, this), 96, 4, 321, 33);
-    RadioGroup2 = place(new TRadioGroup(QStringLiteral("位置"), positionItems(), 3, this), 96, 68, 321, 33);
-    Memo2 = place(makeMemo(this), 24, 201, 401, 56);
-    RadioGroup3 = place(new TRadioGroup(QStringLiteral("位置"), positionItems(), 3, this), 104, 167, 321, 33);
-    Button3 = place(new QPushButton(QStringLiteral("退出"), this), 240, 328, 75, 25);
+    Button1 = place(new QPushButton(QStringLiteral("批量修改"), this), "Button1", 144, 328, 75, 25);
+    Edit1 = place(new QLineEdit(this), "Edit1", 96, 40, 321, 21);
+    Button2 = place(new QPushButton(QStringLiteral("加载...."), this), "Button2", 422, 42, 57, 19);
+    Label1 = place(new QLabel(QStringLiteral("增加页眉：      "), this), "Label1", 24, 19, 78, 13);
+    Memo1 = place(makeMemo(this), "Memo1", 24, 104, 401, 59);
+    CheckBox1 = place(new QCheckBox(QStringLiteral("图片："), this), "CheckBox1", 22, 42, 67, 17);
+    CheckBox2 = place(new QCheckBox(QStringLiteral("文字：   "), this), "CheckBox2", 21, 84, 56, 17);
+    RadioGroup1 = place(new TRadioGroup(QStringLiteral("位置"), positionItems(), 3, this), "RadioGroup1",
+                        96, 4, 321, 33);
+    RadioGroup2 = place(new TRadioGroup(QStringLiteral("位置"), positionItems(), 3, this), "RadioGroup2",
+                        96, 68, 321, 33);
+    Memo2 = place(makeMemo(this), "Memo2", 24, 201, 401, 56);
+    RadioGroup3 = place(new TRadioGroup(QStringLiteral("位置"), positionItems(), 3, this), "RadioGroup3",
+                        104, 167, 321, 33);
+    Button3 = place(new QPushButton(QStringLiteral("退出"), this), "Button3", 240, 328, 75, 25);
     Label3 = place(new QLabel(QStringLiteral("文件所在路径（文件夹名称）                         "), this),
-                   24, 272, 231, 13);
-    Edit2 = place(new QLineEdit(this), 24, 296, 376, 21);
-    CheckBox3 = place(new QCheckBox(QStringLiteral("页脚："), this), 22, 180, 57, 17);
-    Button4 = place(new QPushButton(QStringLiteral("浏览...."), this), 404, 296, 75, 21);
+                   "Label3", 24, 272, 231, 13);
+    Edit2 = place(new QLineEdit(this), "Edit2", 24, 296, 376, 21);
+    CheckBox3 = place(new QCheckBox(QStringLiteral("页脚："), this), "CheckBox3", 22, 180, 57, 17);
+    Button4 = place(new QPushButton(QStringLiteral("浏览...."), this), "Button4", 404, 296, 75, 21);
     fcLabel1 = place(new TfcLabel(QStringLiteral("注意：文档将直接覆盖保存，请先备份原文件！"), this),
-                     104, 376, 300, 13);
+                     "fcLabel1", 104, 376, 300, 13);
 
     for (QPushButton* button : {Button1, Button2, Button3, Button4})
         button->setAutoDefault(false);
@@ -117,6 +122,7 @@ void TForm1::createControls()
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
     opd1 = new QFileDialog(this);
+    opd1->setObjectName(QStringLiteral("opd1"));
     opd1->setOption(QFileDialog::DontUseNativeDialog);
     opd1->setAcceptMode(QFileDialog::AcceptOpen);
     opd1->setFileMode(QFileDialog::AnyFile);
@@ -126,6 +132,7 @@ void TForm1::createControls()
 void TForm1::createStatusBar()
 {
     StatusBar1 = new TStatusBar({100, 100, 50}, this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setPanelText(0, QStringLiteral("文件状态"));
     StatusBar1->setGeometry(0, 399, 502, 19);
 }
@@ -219,10 +226,9 @@ void TForm1::Button3Click() { close(); }
 
 void TForm1::Button2Click()
 {
-    if (!lastPictureFilter_.isEmpty())
-        opd1->selectNameFilter(lastPictureFilter_);
-    if (!lastPictureFile_.isEmpty())
-        opd1->selectFile(lastPictureFile_);
+    // A cancelled use leaves nothing behind: the dialog opens as the last confirmed use left it.
+    opd1->selectNameFilter(lastPictureFilter_.isEmpty() ? opd1->nameFilters().value(0) : lastPictureFilter_);
+    opd1->selectFile(lastPictureFile_);
     if (opd1->exec() != QDialog::Accepted)
         return;
     const QStringList files = opd1->selectedFiles();
