@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 
 #include "AppTitle.h"
@@ -19,6 +20,8 @@ Presenter& presenter()
 void showBox(QMessageBox::Icon icon, const QString& text)
 {
     QMessageBox box(icon, AppTitle(), text, QMessageBox::Ok);
+    // Some styles put a picture on dialog buttons; the program's boxes show none but their own icon.
+    box.button(QMessageBox::Ok)->setIcon(QIcon());
     box.setWindowModality(Qt::ApplicationModal);
     box.adjustSize();
     if (QScreen* screen = QGuiApplication::primaryScreen()) {

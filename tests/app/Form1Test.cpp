@@ -565,6 +565,7 @@ private slots:
         int boxIcon = -1;
         QMessageBox::StandardButtons buttons;
         bool modal = false;
+        bool plainButton = false;
         whenModalShows([&](QWidget* widget) {
             auto* box = qobject_cast<QMessageBox*>(widget);
             if (!box)
@@ -574,6 +575,7 @@ private slots:
             boxIcon = int(box->icon());
             buttons = box->standardButtons();
             modal = box->windowModality() != Qt::NonModal;
+            plainButton = box->button(QMessageBox::Ok)->icon().isNull();
             box->button(QMessageBox::Ok)->click();
         });
         if (error)
@@ -585,6 +587,7 @@ private slots:
         QCOMPARE(boxIcon, icon);
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(modal);
+        QVERIFY(plainButton);
     }
 
     void appTitle_data()
