@@ -7,4 +7,8 @@ namespace wordengine {
 // without it the name stays unregistered, as on a machine without Word.
 void RegisterWordApplication();
 
+// Ends the shared office now; the next application object starts a new one.
+// Also run when the program exits.
+void ShutdownWordApplication();
+
 } // namespace wordengine

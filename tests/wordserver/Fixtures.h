@@ -1,0 +1,45 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// Word documents made for the tests through the office's own UNO interface, and
+// what a saved document's first page shows, read back the same way.
+namespace fixtures {
+
+struct DocSpec {
+    std::string body = "Body text of the document.";
+    bool header = true;
+    std::string headerText = "Old header";
+    std::string footerText = "Old footer";
+    bool differentFirstPage = false;
+    std::string firstHeaderText = "Old first-page header";
+    bool headerTableAndPicture = false;
+    std::string picture;          // PNG used for the header picture
+    std::string password;         // stored encrypted when set
+    std::string filter = "MS Word 97";
+};
+
+void MakeDocument(const std::string& path, const DocSpec& spec);
+
+struct FirstPage {
+    std::string filter;
+    std::string headerText;       // paragraphs joined by "\n"
+    std::string footerText;
+    std::vector<int> headerAdjust; // ParaAdjust of each header paragraph
+    std::vector<int> footerAdjust;
+    int headerPictures = 0;
+    int headerPicturePixelsWide = 0; // of the first one, from the embedded data
+    int headerTables = 0;
+    int bodyTop = 0;              // vertical position of the body's start, 1/100 mm
+    std::string otherPagesHeader; // header of the page style's other pages
+};
+
+FirstPage ReadFirstPage(const std::string& path);
+
+// A small PNG of the given size.
+void MakePicture(const std::string& path, int width, int height);
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+
+} // namespace fixtures

@@ -1,0 +1,16 @@
+#pragma once
+#include <functional>
+#include <string>
+
+namespace wordengine {
+
+// Replaces the file at target by what store() writes, never leaving it truncated:
+// store() writes a temporary file in the same folder (its name never ends in
+// ".doc", so a batch walking the folder passes it over), which gets the
+// permission bits (and, where allowed, the owner) of the file it replaces and is
+// then renamed over it. On any failure the temporary file is removed and the
+// target is left as it was. A symbolic link is followed: the file it points to is
+// replaced and the link stays.
+void ReplaceFileAtomically(const std::string& target, const std::function<void(const std::string& temporary)>& store);
+
+} // namespace wordengine
