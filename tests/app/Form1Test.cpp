@@ -3,6 +3,7 @@
 // message boxes and the application title.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <stdexcept>
 
 #include "AppTitle.h"
+#include "BatchLifetime.h"
 #include "Dialogs.h"
 #include "EngravedLabel.h"
 #include "HandlerGuard.h"
@@ -131,6 +133,8 @@ private slots:
         // The settings file lands in a folder of this run, never in the user's.
         QVERIFY(configHome_.isValid());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+        // A closed window must not end the test run itself.
+        QApplication::setQuitOnLastWindowClosed(false);
     }
 
     void init()
@@ -588,6 +592,17 @@ private slots:
         QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QVERIFY(modal);
         QVERIFY(plainButton);
+    }
+
+    void exitClosesTheWindow()
+    {
+        showForm();
+        form_->CheckBox3->setChecked(true);
+        QTest::mouseClick(form_->Button3, Qt::LeftButton);
+        QVERIFY(!form_->isVisible());
+        // The close went through the close handler: the choices are in the settings file.
+        QVERIFY(QFile::exists(QDir(configHome_.path()).filePath("Trellane.ini")));
+        batchlife::ResetStop();
     }
 
     void appTitle_data()
