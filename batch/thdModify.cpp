@@ -8,6 +8,7 @@
 #include <atomic>
 #include <mutex>
 #include <set>
+#include <stdexcept>
 
 #include "BatchLifetime.h"
 #include "Dialogs.h"
@@ -77,6 +78,10 @@ void THDMOD::Execute()
     try {
         const std::string folder =
             Trim(ReadOnWindowThread(form, [form] { return form->Edit2->text().toStdString(); }));
+        // The field was checked when the batch was started, but it may have changed
+        // since: an empty or relative path would walk the root or the working folder.
+        if (folder.empty() || folder.front() != '/')
+            throw std::runtime_error("No absolute folder to walk");
         form->ModifyFolder(folder);
         succeeded = true;
     } catch (...) {

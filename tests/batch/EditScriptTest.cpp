@@ -144,6 +144,7 @@ private slots:
     void batchEndsAtFailedDocumentWithEarlierOnesSaved();
     void batchWithoutWordRunsToSuccess();
     void controlChangedBetweenDocumentsChangesOnlyTheSecond();
+    void fieldEmptiedAfterStartWalksNothing();
 };
 
 void EditScriptTest::transcript_data()
@@ -357,6 +358,27 @@ void EditScriptTest::controlChangedBetweenDocumentsChangesOnlyTheSecond()
     };
     QCOMPARE(typed(1), 0);
     QCOMPARE(typed(2), 1);
+    Form1 = nullptr;
+}
+
+void EditScriptTest::fieldEmptiedAfterStartWalksNothing()
+{
+    // The worker reads the field only once the window thread serves it, so a field
+    // emptied right after the start is what it sees: never the root of the disk.
+    QTemporaryDir dir;
+    writeFile(dir.filePath("a.doc"));
+    TForm1 form;
+    Form1 = &form;
+    RecordingWord word;
+    Boxes boxes;
+    form.Edit2->setText(dir.path());
+    form.Button1Click();
+    form.Edit2->setText("  ");
+    QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(batchlife::RunningWorkers(), 0, 20000);
+    QCOMPARE(boxes.texts, QStringList{"修改失败！"});
+    QCOMPARE(word.created(), 0);
+    QCOMPARE(FileCount, 0);
     Form1 = nullptr;
 }
 
