@@ -38,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerCase{"0x", 7}, IntegerCase{"$", 7}, IntegerCase{"-", 7}, IntegerCase{"$-1", 7},
                     IntegerCase{"0x0x1", 7}, IntegerCase{"1.0", 7}, IntegerCase{"2147483648", 7},
                     IntegerCase{"-2147483649", 7}, IntegerCase{"$100000000", 7},
-                    IntegerCase{"99999999999999999999999", 7}));
+                    IntegerCase{"99999999999999999999999", 7}),
+    [](const testing::TestParamInfo<IntegerCase>& info) { return "Case" + std::to_string(info.index); });
 
 class IniFileTest : public testing::Test {
 protected:
