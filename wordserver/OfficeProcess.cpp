@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
@@ -142,6 +143,7 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
         throw std::runtime_error(std::string("Cannot start the office watchdog: ") + std::strerror(errno));
     }
     watchdogPipe_ = watch[1];
+    pipeSocket_ = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipeName;
 }
 
 OfficeProcess::~OfficeProcess()
@@ -179,6 +181,10 @@ bool OfficeProcess::reap(bool block)
     }
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
+    // An office that was killed leaves its listening socket behind.
+    struct stat st {};
+    if (!pipeSocket_.empty() && lstat(pipeSocket_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
+        unlink(pipeSocket_.c_str());
     return true;
 }
 

@@ -32,6 +32,7 @@ public:
 private:
     bool reap(bool block);
 
+    std::string pipeSocket_;
     pid_t pid_ = -1;
     pid_t watchdog_ = -1;
     int watchdogPipe_ = -1;
