@@ -42,7 +42,7 @@ void sleepMs(long ms)
     }
 }
 
-[[noreturn]] void runWatchdog(int pipeRead, pid_t office)
+[[noreturn]] void runWatchdog(int pipeRead, pid_t office, const char* socket)
 {
     prctl(PR_SET_NAME, "quorvel-watch", 0, 0, 0);
     signal(SIGINT, SIG_IGN);
@@ -57,12 +57,10 @@ void sleepMs(long ms)
     if (n == 1 && byte == 'q')
         _exit(0);
     ::kill(office, SIGTERM);
-    for (int i = 0; i < 30; ++i) {
+    for (int i = 0; i < 30 && ::kill(office, 0) == 0; ++i)
         sleepMs(100);
-        if (::kill(office, 0) != 0)
-            _exit(0);
-    }
     ::kill(office, SIGKILL);
+    unlink(socket);
     _exit(0);
 }
 
@@ -101,6 +99,8 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
         throw std::runtime_error("Cannot prepare the office process: " + reason);
     }
 
+    pipeSocket_ = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipeName;
+
     pid_ = fork();
     if (pid_ == 0) {
         dup2(devNull, 0);
@@ -133,7 +133,7 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
         for (int fd = 0; fd < 3 && quiet >= 0; ++fd)
             if (fd != quiet)
                 dup2(quiet, fd);
-        runWatchdog(3, pid_);
+        runWatchdog(3, pid_, pipeSocket_.c_str());
     }
     close(watch[0]);
     if (watchdog_ < 0) {
@@ -143,7 +143,6 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
         throw std::runtime_error(std::string("Cannot start the office watchdog: ") + std::strerror(errno));
     }
     watchdogPipe_ = watch[1];
-    pipeSocket_ = "/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + pipeName;
 }
 
 OfficeProcess::~OfficeProcess()
