@@ -26,12 +26,17 @@ namespace {
 constexpr sal_Int32 kWordHeaderDistance = 1270;
 constexpr sal_Int32 kSpacingBelowHeader = 250;
 
-uno::Reference<beans::XPropertySet> pageStyle(const DocumentState& document)
+uno::Reference<beans::XPropertySet> pageStyle(const DocumentState& document, const OUString& name)
 {
     uno::Reference<style::XStyleFamiliesSupplier> families(document.model, uno::UNO_QUERY_THROW);
     uno::Reference<container::XNameAccess> pageStyles(families->getStyleFamilies()->getByName("PageStyles"),
                                                       uno::UNO_QUERY_THROW);
-    return uno::Reference<beans::XPropertySet>(pageStyles->getByName(document.pageStyle), uno::UNO_QUERY_THROW);
+    return uno::Reference<beans::XPropertySet>(pageStyles->getByName(name), uno::UNO_QUERY_THROW);
+}
+
+uno::Reference<beans::XPropertySet> pageStyle(const DocumentState& document)
+{
+    return pageStyle(document, document.pageStyle);
 }
 
 template <typename T> T property(const uno::Reference<beans::XPropertySet>& set, const OUString& name)
@@ -104,19 +109,93 @@ void SelectBodyStart(DocumentState& document)
     document.evenPage = firstNumber % 2 == 0;
 }
 
+enum class Kind { Right, Left, First };
+
+Kind pageKind(const DocumentState& document, const uno::Reference<beans::XPropertySet>& style, const OUString& prefix)
+{
+    if (document.firstPage && !property<bool>(style, "FirstIsShared"))
+        return Kind::First;
+    if (document.evenPage && !property<bool>(style, prefix + "IsShared"))
+        return Kind::Left;
+    return Kind::Right;
+}
+
+OUString textProperty(const OUString& prefix, Kind kind)
+{
+    switch (kind) {
+    case Kind::First: return prefix + "TextFirst";
+    case Kind::Left: return prefix + "TextLeft";
+    case Kind::Right: break;
+    }
+    return prefix + "Text";
+}
+
+// The page style of each section, in the body's order: the one the body starts
+// with, then each one a paragraph or table switches to. Read once per document.
+const std::vector<OUString>& sectionStyles(DocumentState& document)
+{
+    if (document.sectionStyles)
+        return *document.sectionStyles;
+    std::vector<OUString> styles{document.pageStyle};
+    uno::Reference<text::XTextDocument> textDocument(document.model, uno::UNO_QUERY_THROW);
+    uno::Reference<container::XEnumerationAccess> body(textDocument->getText(), uno::UNO_QUERY_THROW);
+    const auto each = body->createEnumeration();
+    for (bool first = true; each->hasMoreElements(); first = false) {
+        uno::Reference<beans::XPropertySet> element(each->nextElement(), uno::UNO_QUERY);
+        OUString name;
+        if (element.is() && (element->getPropertyValue("PageDescName") >>= name) && !name.isEmpty()
+            && !(first && name == styles.front()))
+            styles.push_back(name);
+    }
+    document.sectionStyles = std::move(styles);
+    return *document.sectionStyles;
+}
+
 uno::Reference<text::XText> PageHeaderFooter(DocumentState& document, bool header)
 {
     const auto style = pageStyle(document);
     const OUString prefix = OUString::createFromAscii(header ? "Header" : "Footer");
     if (!property<bool>(style, prefix + "IsOn"))
         switchOn(style, header);
+    return uno::Reference<text::XText>(style->getPropertyValue(textProperty(prefix, pageKind(document, style, prefix))),
+                                       uno::UNO_QUERY_THROW);
+}
 
-    OUString which = prefix + "Text";
-    if (document.firstPage && !property<bool>(style, "FirstIsShared"))
-        which = prefix + "TextFirst";
-    else if (document.evenPage && !property<bool>(style, prefix + "IsShared"))
-        which = prefix + "TextLeft";
-    return uno::Reference<text::XText>(style->getPropertyValue(which), uno::UNO_QUERY_THROW);
+std::vector<StoryCursor> LinkedCopies(DocumentState& document, bool header)
+{
+    std::vector<StoryCursor> copies;
+    if (!document.storyTable || document.storyTable->lengths.size() < 2)
+        return copies;
+    const auto& lengths = document.storyTable->lengths;
+    const OUString prefix = OUString::createFromAscii(header ? "Header" : "Footer");
+    const Kind kind = pageKind(document, pageStyle(document), prefix);
+    const int story = header ? (kind == Kind::First ? kFirstHeader : kind == Kind::Left ? kEvenHeader : kOddHeader)
+                             : (kind == Kind::First ? kFirstFooter : kind == Kind::Left ? kEvenFooter : kOddFooter);
+    // The office takes a story shorter than its closing paragraph mark as not
+    // there, and copies the previous section's instead.
+    auto linked = [&](size_t section) { return lengths[section][static_cast<size_t>(story)] < 2; };
+    if (!linked(1))
+        return copies;
+
+    const auto& styles = sectionStyles(document);
+    if (styles.size() != lengths.size() || styles.front() != document.pageStyle)
+        return copies; // sections the office did not keep as page styles of their own
+    for (size_t section = 1; section < lengths.size() && linked(section); ++section) {
+        const auto style = pageStyle(document, styles[section]);
+        if (!property<bool>(style, prefix + "IsOn"))
+            continue;
+        const bool shown = kind == Kind::Right
+                        || (kind == Kind::First && !property<bool>(style, "FirstIsShared"))
+                        || (kind == Kind::Left && !property<bool>(style, prefix + "IsShared"));
+        if (!shown)
+            continue;
+        StoryCursor copy;
+        copy.text.set(style->getPropertyValue(textProperty(prefix, kind)), uno::UNO_QUERY_THROW);
+        copy.cursor = copy.text->createTextCursor();
+        copy.cursor->gotoStart(false);
+        copies.push_back(copy);
+    }
+    return copies;
 }
 
 void ClearStory(DocumentState& document, const uno::Reference<text::XText>& text)

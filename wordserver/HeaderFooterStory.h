@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include <com/sun/star/text/XText.hpp>
 
 #include "WordState.h"
@@ -14,6 +16,10 @@ void SelectBodyStart(DocumentState& document);
 // when left and right differ. A page style without one gets it switched on,
 // keeping the body where it was, as Word keeps the body at the top margin.
 css::uno::Reference<css::text::XText> PageHeaderFooter(DocumentState& document, bool header);
+
+// The same story in later sections that Word shows linked to this one (and
+// the office imported as copies of it), each with a cursor at its start.
+std::vector<StoryCursor> LinkedCopies(DocumentState& document, bool header);
 
 // Empties a story: its text, its tables and the pictures, shapes and frames
 // anchored in it.

@@ -16,6 +16,7 @@ set(UNO_TYPES
   com.sun.star.container.XEnumerationAccess
   com.sun.star.container.XIndexAccess
   com.sun.star.container.XNameAccess
+  com.sun.star.container.XNameContainer
   com.sun.star.connection.NoConnectException
   com.sun.star.document.BrokenPackageRequest
   com.sun.star.document.FilterOptionsRequest

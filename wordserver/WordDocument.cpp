@@ -21,6 +21,7 @@
 #include "InteractionHandler.h"
 #include "Office.h"
 #include "UnoText.h"
+#include "WordBinary.h"
 #include "WordFormats.h"
 #include "WordObjects.h"
 
@@ -169,6 +170,8 @@ std::shared_ptr<DocumentState> OpenDocument(ApplicationState& app, const Dispatc
     document->model.set(component, uno::UNO_QUERY_THROW);
     document->path = path;
     document->saveFilter = format->saveFilter;
+    if (format->loadFilter.rfind("MS Word 97", 0) == 0)
+        document->storyTable = ReadHeaderStoryTable(path);
     SelectBodyStart(*document);
     app.documents.push_back(document);
     return document;
@@ -202,6 +205,7 @@ void CloseDocument(ApplicationState& app, const std::shared_ptr<DocumentState>& 
     app.remove(document);
     document->selection.clear();
     document->storyText.clear();
+    document->linkedCopies.clear();
     const auto model = std::move(document->model);
     uno::Reference<util::XCloseable> closeable(model, uno::UNO_QUERY);
     try {

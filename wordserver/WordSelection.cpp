@@ -35,14 +35,23 @@ constexpr int wdAlignParagraphRight = 2;
 constexpr int wdAlignParagraphJustify = 3;
 constexpr int wdUndefined = 9999999;
 
-void typeText(DocumentState& document, const std::string& utf8)
+// The selection's story and the linked copies of it in later sections.
+template <typename Fn> void eachStory(DocumentState& document, Fn fn)
 {
-    const auto& text = document.storyText;
-    const auto& cursor = document.selection;
+    StoryCursor selection{document.storyText, document.selection};
+    fn(selection);
+    document.selection = selection.cursor;
+    for (StoryCursor& copy : document.linkedCopies)
+        fn(copy);
+}
+
+void typeText(const StoryCursor& story, const OUString& typed)
+{
+    const auto& text = story.text;
+    const auto& cursor = story.cursor;
     // Typing replaces a non-empty selection, as Word does with its default options.
     if (!cursor->isCollapsed())
         cursor->setString(OUString());
-    const OUString typed = ToOUString(utf8);
     sal_Int32 start = 0;
     auto flush = [&](sal_Int32 end) {
         if (end > start) {
@@ -66,30 +75,30 @@ void typeText(DocumentState& document, const std::string& utf8)
         start = i + 1;
     }
     flush(typed.getLength());
-    document.changed = true;
 }
 
 void deleteSelection(DocumentState& document)
 {
-    if (document.selection->isCollapsed()) {
-        if (!document.selection->goRight(1, true))
-            return;
-        document.selection->setString(OUString());
-        document.changed = true;
-        return;
-    }
     const auto all = document.storyText->createTextCursor();
     all->gotoStart(false);
     all->gotoEnd(true);
     uno::Reference<text::XTextRangeCompare> compare(document.storyText, uno::UNO_QUERY_THROW);
-    const bool wholeStory = compare->compareRegionStarts(all.get(), document.selection.get()) == 0
+    const bool collapsed = document.selection->isCollapsed();
+    const bool wholeStory = !collapsed && compare->compareRegionStarts(all.get(), document.selection.get()) == 0
                          && compare->compareRegionEnds(all.get(), document.selection.get()) == 0;
-    if (wholeStory)
-        ClearStory(document, document.storyText);
-    else
-        document.selection->setString(OUString());
-    document.selection = document.storyText->createTextCursor();
-    document.selection->gotoStart(false);
+    eachStory(document, [&](StoryCursor& story) {
+        if (collapsed) {
+            if (story.cursor->goRight(1, true))
+                story.cursor->setString(OUString());
+            return;
+        }
+        if (wholeStory)
+            ClearStory(document, story.text);
+        else
+            story.cursor->setString(OUString());
+        story.cursor = story.text->createTextCursor();
+        story.cursor->gotoStart(false);
+    });
     document.changed = true;
 }
 
@@ -138,17 +147,19 @@ void addPicture(DocumentState& document, const std::string& path)
     const auto graphic = readPicture(*document.session, path);
     const awt::Size size = naturalSize(graphic);
     uno::Reference<lang::XMultiServiceFactory> factory(document.model, uno::UNO_QUERY_THROW);
-    uno::Reference<text::XTextContent> picture(factory->createInstance("com.sun.star.text.TextGraphicObject"),
-                                               uno::UNO_QUERY_THROW);
-    uno::Reference<beans::XPropertySet> props(picture, uno::UNO_QUERY_THROW);
-    props->setPropertyValue("AnchorType", uno::Any(text::TextContentAnchorType_AS_CHARACTER));
-    props->setPropertyValue("Graphic", uno::Any(graphic));
-    if (size.Width > 0 && size.Height > 0) {
-        props->setPropertyValue("Width", uno::Any(size.Width));
-        props->setPropertyValue("Height", uno::Any(size.Height));
-    }
-    document.selection->collapseToStart();
-    document.storyText->insertTextContent(document.selection.get(), picture, false);
+    eachStory(document, [&](StoryCursor& story) {
+        uno::Reference<text::XTextContent> picture(factory->createInstance("com.sun.star.text.TextGraphicObject"),
+                                                   uno::UNO_QUERY_THROW);
+        uno::Reference<beans::XPropertySet> props(picture, uno::UNO_QUERY_THROW);
+        props->setPropertyValue("AnchorType", uno::Any(text::TextContentAnchorType_AS_CHARACTER));
+        props->setPropertyValue("Graphic", uno::Any(graphic));
+        if (size.Width > 0 && size.Height > 0) {
+            props->setPropertyValue("Width", uno::Any(size.Width));
+            props->setPropertyValue("Height", uno::Any(size.Height));
+        }
+        story.cursor->collapseToStart();
+        story.text->insertTextContent(story.cursor.get(), picture, false);
+    });
     document.changed = true;
 }
 
@@ -203,10 +214,13 @@ public:
             default: Fail("The paragraph alignment " + std::to_string(value.asInt()) + " is not supported by this server.");
             }
             // Set on the selection, the office applies it to every paragraph it touches.
-            uno::Reference<beans::XPropertySet> props(document->selection, uno::UNO_QUERY_THROW);
-            props->setPropertyValue("ParaAdjust", uno::Any(static_cast<sal_Int16>(adjust)));
-            if (adjust == style::ParagraphAdjust_BLOCK)
-                props->setPropertyValue("ParaLastLineAdjust", uno::Any(static_cast<sal_Int16>(style::ParagraphAdjust_LEFT)));
+            eachStory(*document, [&](StoryCursor& story) {
+                uno::Reference<beans::XPropertySet> props(story.cursor, uno::UNO_QUERY_THROW);
+                props->setPropertyValue("ParaAdjust", uno::Any(static_cast<sal_Int16>(adjust)));
+                if (adjust == style::ParagraphAdjust_BLOCK)
+                    props->setPropertyValue("ParaLastLineAdjust",
+                                            uno::Any(static_cast<sal_Int16>(style::ParagraphAdjust_LEFT)));
+            });
             document->changed = true;
         });
     }
@@ -230,8 +244,10 @@ WordSelection::WordSelection(std::shared_ptr<ApplicationState> app, std::shared_
 {
     addMethod("WholeStory", {}, [document](const DispatchArgs&) {
         RequireOpen(*document);
-        document->selection->gotoStart(false);
-        document->selection->gotoEnd(true);
+        eachStory(*document, [](StoryCursor& story) {
+            story.cursor->gotoStart(false);
+            story.cursor->gotoEnd(true);
+        });
         return Variant();
     });
     addMethod("Delete", {"Unit", "Count"}, [document](const DispatchArgs& a) {
@@ -243,7 +259,9 @@ WordSelection::WordSelection(std::shared_ptr<ApplicationState> app, std::shared_
     });
     addMethod("TypeText", {"Text"}, [document](const DispatchArgs& a) {
         RequireOpen(*document);
-        typeText(*document, a.at(0).asString());
+        const OUString typed = ToOUString(a.at(0).asString());
+        eachStory(*document, [&](StoryCursor& story) { typeText(story, typed); });
+        document->changed = true;
         return Variant();
     });
     addProperty("InlineShapes", [app, document] {

@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include <com/sun/star/text/XTextCursor.hpp>
 
 #include "UnoText.h"
+#include "WordBinary.h"
 
 namespace wordengine {
 
@@ -15,6 +17,12 @@ class OfficeSession;
 
 // Which story the selection is in, as Word's SeekView moves it.
 enum class Story { Main, Header, Footer };
+
+// A story's text and a cursor in it.
+struct StoryCursor {
+    css::uno::Reference<css::text::XText> text;
+    css::uno::Reference<css::text::XTextCursor> cursor;
+};
 
 // An open document with its one window and that window's selection.
 struct DocumentState {
@@ -33,6 +41,14 @@ struct DocumentState {
     bool evenPage = false;
     css::uno::Reference<css::text::XText> storyText;
     css::uno::Reference<css::text::XTextCursor> selection;
+
+    // The file's own table of header and footer stories (Word 97-2003 files), the
+    // page style of each of its sections, and the copies that the office made of
+    // the selection's story for later sections linked to it: every edit of the
+    // story is made in them too, as Word shows the linked story there.
+    std::optional<HeaderStoryTable> storyTable;
+    std::optional<std::vector<OUString>> sectionStyles;
+    std::vector<StoryCursor> linkedCopies;
 };
 
 // One application object: its documents (the last one is active) and its settings.

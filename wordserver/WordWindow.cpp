@@ -33,6 +33,7 @@ void seek(DocumentState& document, int target)
     switch (target) {
     case wdSeekMainDocument:
         SelectBodyStart(document);
+        document.linkedCopies.clear();
         return;
     case wdSeekCurrentPageHeader:
     case wdSeekCurrentPageFooter: {
@@ -41,6 +42,7 @@ void seek(DocumentState& document, int target)
         document.story = header ? Story::Header : Story::Footer;
         document.selection = document.storyText->createTextCursor();
         document.selection->gotoStart(false);
+        document.linkedCopies = LinkedCopies(document, header);
         return;
     }
     default:

@@ -133,3 +133,50 @@ INSTANTIATE_TEST_SUITE_P(Cases, EditTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<EditCase>& info) { return info.param.name; });
 
 } // namespace
+
+namespace {
+
+struct SectionCase {
+    const char* name;
+    bool linked;
+    std::vector<std::string> headersBefore, headersAfter;
+};
+
+void PrintTo(const SectionCase& c, std::ostream* os) { *os << c.name; }
+
+const SectionCase kSectionCases[] = {
+    {"LinkedToPrevious", true, {"Old header", "Old header"}, {"New header", "New header"}},
+    {"OwnHeader", false, {"Old header", "Second header"}, {"New header", "Second header"}},
+};
+
+class SectionTest : public testing::TestWithParam<SectionCase> {
+protected:
+    TestFolder folder;
+};
+
+// Word shows a later section's header that is linked to the previous section
+// with the previous one's content, so rewriting page 1's header rewrites it too.
+TEST_P(SectionTest, LaterSectionsShowWhatWordWouldShow)
+{
+    const SectionCase& c = GetParam();
+    const std::string doc = folder.path("sections.doc");
+    DocSpec spec;
+    spec.secondSectionHeader = "Second header";
+    spec.linkSecondSectionHeader = c.linked;
+    fixtures::MakeDocument(doc, spec);
+    ASSERT_EQ(fixtures::ReadFirstPage(doc).sectionHeaders, c.headersBefore);
+
+    {
+        BatchForm form({"", 1, "New header", 2, "New footer", 1});
+        form->ModifyDocument(doc);
+    }
+    const FirstPage after = fixtures::ReadFirstPage(doc);
+    EXPECT_EQ(after.sectionHeaders, c.headersAfter);
+    // The footers were never linked: the second section keeps its own.
+    EXPECT_EQ(after.sectionFooters, (std::vector<std::string>{"New footer", "Other footer"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SectionTest, testing::ValuesIn(kSectionCases),
+                         [](const testing::TestParamInfo<SectionCase>& info) { return info.param.name; });
+
+} // namespace

@@ -30,8 +30,12 @@
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include <com/sun/star/container/XNameContainer.hpp>
+#include <com/sun/star/style/XStyle.hpp>
+
 #include "Office.h"
 #include "UnoText.h"
+#include "WordBinary.h"
 
 using namespace css;
 using wordengine::AnyBool;
@@ -94,6 +98,53 @@ std::string paragraphsOf(const uno::Reference<text::XText>& text, std::vector<in
         }
     }
     return joined;
+}
+
+// Word keeps a later section's header that is linked to the previous one as an
+// empty story. The office writes every section's header in full, so the link is
+// made afterwards: the second section's odd-page header story is given no length
+// (its text then belongs to the story before it, the unused even-page header).
+void linkSecondSectionHeader(const std::string& path)
+{
+    const auto table = wordengine::ReadHeaderStoryTable(path);
+    if (!table || table->lengths.size() != 2)
+        throw std::runtime_error("no two-section story table in " + path);
+    auto cps = table->cps;
+    const size_t oddHeaderOfSecond = 6 + 6 + wordengine::kOddHeader;
+    cps[oddHeaderOfSecond] = cps[oddHeaderOfSecond + 1];
+    auto bytesOf = [](const std::vector<int32_t>& v) {
+        return std::string(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(int32_t));
+    };
+    std::string file = ReadBytes(path);
+    const std::string before = bytesOf(table->cps);
+    const size_t at = file.find(before);
+    if (at == std::string::npos || file.find(before, at + 1) != std::string::npos)
+        throw std::runtime_error("the story table of " + path + " is not in one piece");
+    file.replace(at, before.size(), bytesOf(cps));
+    WriteBytes(path, file);
+}
+
+std::vector<std::string> sectionTexts(const uno::Reference<lang::XComponent>& doc, const char* which)
+{
+    std::vector<std::string> texts;
+    uno::Reference<text::XTextDocument> textDoc(doc, uno::UNO_QUERY_THROW);
+    uno::Reference<container::XEnumerationAccess> body(textDoc->getText(), uno::UNO_QUERY_THROW);
+    const auto each = body->createEnumeration();
+    while (each->hasMoreElements()) {
+        uno::Reference<beans::XPropertySet> element(each->nextElement(), uno::UNO_QUERY_THROW);
+        OUString name;
+        if (texts.empty())
+            element->getPropertyValue("PageStyleName") >>= name;
+        else
+            element->getPropertyValue("PageDescName") >>= name;
+        if (name.isEmpty())
+            continue;
+        const auto style = pageStyle(doc, name);
+        bool on = false;
+        style->getPropertyValue(OUString::createFromAscii(which) + "IsOn") >>= on;
+        texts.push_back(on ? ToStdString(textProperty(style, (std::string(which) + "Text").c_str())->getString()) : "");
+    }
+    return texts;
 }
 
 bool inText(const uno::Reference<text::XText>& text, const uno::Reference<text::XTextRange>& range)
@@ -179,12 +230,30 @@ void MakeDocument(const std::string& path, const DocSpec& spec)
         }
     }
 
+    if (!spec.secondSectionHeader.empty()) {
+        body->insertControlCharacter(bodyCursor.get(), text::ControlCharacter::PARAGRAPH_BREAK, false);
+        uno::Reference<lang::XMultiServiceFactory> factory(doc, uno::UNO_QUERY_THROW);
+        uno::Reference<style::XStyle> other(factory->createInstance("com.sun.star.style.PageStyle"), uno::UNO_QUERY_THROW);
+        uno::Reference<style::XStyleFamiliesSupplier> families(doc, uno::UNO_QUERY_THROW);
+        uno::Reference<container::XNameContainer>(families->getStyleFamilies()->getByName("PageStyles"),
+                                                  uno::UNO_QUERY_THROW)->insertByName("Other", uno::Any(other));
+        uno::Reference<beans::XPropertySet> props(other, uno::UNO_QUERY_THROW);
+        props->setPropertyValue("HeaderIsOn", AnyBool(true));
+        props->setPropertyValue("FooterIsOn", AnyBool(true));
+        textProperty(props, "HeaderText")->setString(ToOUString(spec.secondSectionHeader));
+        textProperty(props, "FooterText")->setString("Other footer");
+        uno::Reference<beans::XPropertySet>(bodyCursor, uno::UNO_QUERY_THROW)->setPropertyValue("PageDescName", uno::Any(OUString("Other")));
+        body->insertString(bodyCursor.get(), "Second section.", false);
+    }
+
     std::vector<beans::PropertyValue> args = {Property("FilterName", uno::Any(ToOUString(spec.filter))),
                                               Property("Overwrite", AnyBool(true))};
     if (!spec.password.empty())
         args.push_back(Property("Password", uno::Any(ToOUString(spec.password))));
     uno::Reference<frame::XStorable>(doc, uno::UNO_QUERY_THROW)->storeToURL(FileUrl(path), Properties(args));
     close(doc);
+    if (spec.linkSecondSectionHeader)
+        linkSecondSectionHeader(path);
 }
 
 FirstPage ReadFirstPage(const std::string& path)
@@ -250,6 +319,9 @@ FirstPage ReadFirstPage(const std::string& path)
     if (footerOn)
         page.footerText = paragraphsOf(textProperty(style, firstShared ? "FooterText" : "FooterTextFirst"),
                                        &page.footerAdjust, nullptr);
+
+    page.sectionHeaders = sectionTexts(doc, "Header");
+    page.sectionFooters = sectionTexts(doc, "Footer");
 
     uno::Reference<text::XTextViewCursorSupplier> views(model->getCurrentController(), uno::UNO_QUERY_THROW);
     const auto view = views->getViewCursor();

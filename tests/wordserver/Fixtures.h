@@ -17,6 +17,8 @@ struct DocSpec {
     std::string picture;          // PNG used for the header picture
     std::string password;         // stored encrypted when set
     std::string filter = "MS Word 97";
+    std::string secondSectionHeader; // a second section with a page style of its own
+    bool linkSecondSectionHeader = false; // its header stored as Word's "linked to previous"
 };
 
 void MakeDocument(const std::string& path, const DocSpec& spec);
@@ -32,6 +34,8 @@ struct FirstPage {
     int headerTables = 0;
     int bodyTop = 0;              // vertical position of the body's start, 1/100 mm
     std::string otherPagesHeader; // header of the page style's other pages
+    std::vector<std::string> sectionHeaders; // header of each section's page style, in body order
+    std::vector<std::string> sectionFooters;
 };
 
 FirstPage ReadFirstPage(const std::string& path);
