@@ -123,7 +123,8 @@ std::shared_ptr<DocumentState> OpenDocument(ApplicationState& app, const Dispatc
         Fail("This file cannot be read: " + path + " (" + std::strerror(errno) + ")");
 
     OfficeSession& office = *app.session;
-    const OUString url = FileUrl(path);
+    auto officeUrl = std::make_shared<OfficeUrl>(path);
+    const OUString url = officeUrl->url();
     const std::string filter = detectFilter(office, url);
     const auto format = WordFormatForFilter(filter);
     if (!format)
@@ -169,6 +170,7 @@ std::shared_ptr<DocumentState> OpenDocument(ApplicationState& app, const Dispatc
     document->session = app.session;
     document->model.set(component, uno::UNO_QUERY_THROW);
     document->path = path;
+    document->url = std::move(officeUrl);
     document->saveFilter = format->saveFilter;
     if (format->loadFilter.rfind("MS Word 97", 0) == 0)
         document->storyTable = ReadHeaderStoryTable(path);
@@ -184,7 +186,10 @@ void SaveDocumentAs(ApplicationState& app, DocumentState& document, const std::s
     uno::Reference<frame::XStorable> storable(document.model, uno::UNO_QUERY_THROW);
     const OUString filter = ToOUString(document.saveFilter);
     ReplaceFileAtomically(target, [&](const std::string& temporary) {
-        storable->storeToURL(FileUrl(temporary), Properties({Property("FilterName", uno::Any(filter)),
+        const size_t slash = temporary.find_last_of('/');
+        const OfficeUrl folder(temporary.substr(0, slash));
+        const OUString url = folder.url() + ToOUString(temporary.substr(slash));
+        storable->storeToURL(url, Properties({Property("FilterName", uno::Any(filter)),
                                                               Property("Overwrite", AnyBool(true))}));
     });
     document.path = target;
@@ -206,6 +211,10 @@ void CloseDocument(ApplicationState& app, const std::shared_ptr<DocumentState>& 
     document->selection.clear();
     document->storyText.clear();
     document->linkedCopies.clear();
+    struct ReleaseUrl {
+        std::shared_ptr<DocumentState> document;
+        ~ReleaseUrl() { document->url.reset(); }
+    } releaseUrl{document};
     const auto model = std::move(document->model);
     uno::Reference<util::XCloseable> closeable(model, uno::UNO_QUERY);
     try {

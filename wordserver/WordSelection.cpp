@@ -112,9 +112,10 @@ uno::Reference<graphic::XGraphic> readPicture(OfficeSession& office, const std::
     uno::Reference<graphic::XGraphicProvider> provider(
         context->getServiceManager()->createInstanceWithContext("com.sun.star.graphic.GraphicProvider", context),
         uno::UNO_QUERY_THROW);
+    const OfficeUrl officeUrl(path);
     beans::PropertyValue url;
     url.Name = "URL";
-    url.Value <<= FileUrl(path);
+    url.Value <<= officeUrl.url();
     uno::Reference<graphic::XGraphic> graphic;
     try {
         graphic = provider->queryGraphic(Properties({url}));

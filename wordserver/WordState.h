@@ -8,6 +8,7 @@
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 
+#include "OfficeUrl.h"
 #include "UnoText.h"
 #include "WordBinary.h"
 
@@ -30,6 +31,7 @@ struct DocumentState {
     css::uno::Reference<css::frame::XModel> model;
     std::string path;         // full path, as bytes
     std::string saveFilter;   // the filter that writes the format it was opened in
+    std::shared_ptr<OfficeUrl> url; // how the office reaches the file while it is open
     bool closed = false;
     bool changed = false;     // edited since opened or last saved
 

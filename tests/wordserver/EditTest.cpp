@@ -180,3 +180,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, SectionTest, testing::ValuesIn(kSectionCases),
                          [](const testing::TestParamInfo<SectionCase>& info) { return info.param.name; });
 
 } // namespace
+
+namespace {
+
+// Paths travel as bytes: a Chinese folder name and a file name that is not UTF-8.
+TEST(PathTest, FoldersAndFileNamesOfAnyBytesAreEdited)
+{
+    TestFolder folder;
+    const std::string sub = folder.path("中文 目录");
+    ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+    for (const std::string name : {"报告.doc", "latin1-\xE9t\xE9.doc"}) {
+        const std::string doc = sub + "/" + name;
+        fixtures::MakeDocument(doc, {});
+        {
+            BatchForm form({"", 1, "Header", 1, "Footer", 1});
+            form->ModifyDocument(doc);
+        }
+        EXPECT_EQ(fixtures::ReadFirstPage(doc).headerText, "Header") << name;
+    }
+}
+
+} // namespace
