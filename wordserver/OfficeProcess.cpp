@@ -88,7 +88,10 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
     argv.push_back(nullptr);
 
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // One log for the program's offices, restarts included, kept from growing without end.
+    struct stat logState {};
+    const bool longLog = stat(logFile.c_str(), &logState) == 0 && logState.st_size > (1 << 20);
+    const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (longLog ? O_TRUNC : 0), 0600);
     int watch[2];
     if (devNull < 0 || log < 0 || pipe2(watch, O_CLOEXEC) != 0) {
         const std::string reason = std::strerror(errno);

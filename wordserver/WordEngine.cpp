@@ -4,7 +4,10 @@
 #include <mutex>
 #include <unistd.h>
 
+#include <com/sun/star/uno/Exception.hpp>
+
 #include "Office.h"
+#include "UnoText.h"
 #include "WordObjects.h"
 #include "automation/AutomationError.h"
 #include "automation/ProgIdTable.h"
@@ -22,6 +25,9 @@ void RegisterWordApplication()
             return std::make_shared<WordApplication>(CurrentOffice());
         } catch (const std::exception& e) {
             throw automation::AutomationError("word.application", std::string("Server execution failed: ") + e.what());
+        } catch (const css::uno::Exception& e) {
+            throw automation::AutomationError("word.application",
+                                              "Server execution failed: " + ToStdString(e.Message));
         }
     });
 }

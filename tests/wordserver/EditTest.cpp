@@ -115,6 +115,8 @@ TEST_P(EditTest, RewritesHeaderAndFooterOfFirstPage)
     EXPECT_EQ(after.headerPictures, c.pictures);
     if (c.pictures) {
         EXPECT_EQ(after.headerPicturePixelsWide, 40);
+        EXPECT_NEAR(after.headerPictureWidth, 40 * 2540 / 96, 5) << "not at its natural size (96 dpi)";
+        EXPECT_TRUE(after.headerPictureAsCharacter);
     }
     if (!c.otherPages.empty()) {
         EXPECT_EQ(after.otherPagesHeader, c.otherPages);

@@ -307,8 +307,15 @@ FirstPage ReadFirstPage(const std::string& path)
             if (!inText(header, picture->getAnchor()))
                 continue;
             if (page.headerPictures++ == 0) {
+                uno::Reference<beans::XPropertySet> props(picture, uno::UNO_QUERY_THROW);
                 uno::Reference<graphic::XGraphic> graphic;
-                uno::Reference<beans::XPropertySet>(picture, uno::UNO_QUERY_THROW)->getPropertyValue("Graphic") >>= graphic;
+                props->getPropertyValue("Graphic") >>= graphic;
+                sal_Int32 width = 0;
+                props->getPropertyValue("Width") >>= width;
+                page.headerPictureWidth = width;
+                text::TextContentAnchorType anchor = text::TextContentAnchorType_AT_PARAGRAPH;
+                props->getPropertyValue("AnchorType") >>= anchor;
+                page.headerPictureAsCharacter = anchor == text::TextContentAnchorType_AS_CHARACTER;
                 awt::Size pixels;
                 if (graphic.is())
                     uno::Reference<beans::XPropertySet>(graphic, uno::UNO_QUERY_THROW)->getPropertyValue("SizePixel") >>= pixels;

@@ -31,6 +31,8 @@ struct FirstPage {
     std::vector<int> footerAdjust;
     int headerPictures = 0;
     int headerPicturePixelsWide = 0; // of the first one, from the embedded data
+    int headerPictureWidth = 0;   // its width on the page, 1/100 mm
+    bool headerPictureAsCharacter = false;
     int headerTables = 0;
     int bodyTop = 0;              // vertical position of the body's start, 1/100 mm
     std::string otherPagesHeader; // header of the page style's other pages
