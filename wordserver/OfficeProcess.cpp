@@ -45,9 +45,10 @@ void sleepMs(long ms)
 [[noreturn]] void runWatchdog(int pipeRead, pid_t office, const char* socket)
 {
     prctl(PR_SET_NAME, "quorvel-watch", 0, 0, 0);
-    signal(SIGINT, SIG_IGN);
-    signal(SIGHUP, SIG_IGN);
-    signal(SIGPIPE, SIG_IGN);
+    // It carries the program's command line, so whatever ends the program by
+    // name or by its terminal reaches it too; it must outlive the program.
+    for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2})
+        signal(sig, SIG_IGN);
     char byte = 0;
     ssize_t n;
     while ((n = read(pipeRead, &byte, 1)) < 0 && errno == EINTR) {

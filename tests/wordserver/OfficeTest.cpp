@@ -48,7 +48,7 @@ bool waitGone(pid_t pid, std::chrono::milliseconds bound)
     return true;
 }
 
-std::vector<pid_t> childProcesses()
+std::vector<pid_t> childProcesses(pid_t of = getpid())
 {
     std::vector<pid_t> children;
     DIR* proc = opendir("/proc");
@@ -64,7 +64,7 @@ std::vector<pid_t> childProcesses()
         int parent = 0;
         char state = 0;
         if (close != std::string::npos && std::sscanf(line.c_str() + close + 2, "%c %d", &state, &parent) == 2
-            && parent == getpid() && state != 'Z')
+            && parent == of && state != 'Z')
             children.push_back(pid);
     }
     closedir(proc);
@@ -92,8 +92,37 @@ TEST(OfficeTest, OneWarmOfficeServesEveryApplicationObjectAndEndsWithoutTrace)
     EXPECT_NE(startOffice(), first) << "a new office after the end of the old one";
 }
 
-TEST(OfficeTest, OfficeDiesWithTheProgramEvenWhenKilled)
+std::string commandName(pid_t pid)
 {
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+// How the program is ended: killed outright, or terminated together with every
+// process carrying its command line, as ending it by name does.
+enum class Ending { Killed, TerminatedByName };
+
+void PrintTo(Ending e, std::ostream* os) { *os << (e == Ending::Killed ? "Killed" : "TerminatedByName"); }
+
+class EndedProgramTest : public testing::TestWithParam<Ending> {};
+
+// The holder starts its office on a profile that does not exist yet, so this
+// also covers seeding a new profile and the restart its first start asks for.
+TEST_P(EndedProgramTest, OfficeDiesWithTheProgram)
+{
+    TestFolder cache;
+    std::vector<std::string> variables;
+    for (char** e = environ; *e; ++e)
+        if (std::string(*e).rfind("XDG_CACHE_HOME=", 0) != 0)
+            variables.push_back(*e);
+    variables.push_back("XDG_CACHE_HOME=" + cache.path());
+    std::vector<char*> env;
+    for (std::string& v : variables)
+        env.push_back(v.data());
+    env.push_back(nullptr);
+
     int out[2];
     ASSERT_EQ(pipe(out), 0);
     posix_spawn_file_actions_t actions;
@@ -102,7 +131,7 @@ TEST(OfficeTest, OfficeDiesWithTheProgramEvenWhenKilled)
     posix_spawn_file_actions_addclose(&actions, out[0]);
     char* argv[] = {const_cast<char*>(OFFICE_HOLDER), nullptr};
     pid_t holder = 0;
-    ASSERT_EQ(posix_spawn(&holder, OFFICE_HOLDER, &actions, nullptr, argv, environ), 0);
+    ASSERT_EQ(posix_spawn(&holder, OFFICE_HOLDER, &actions, nullptr, argv, env.data()), 0);
     posix_spawn_file_actions_destroy(&actions);
     close(out[1]);
     char text[32] = {};
@@ -110,14 +139,28 @@ TEST(OfficeTest, OfficeDiesWithTheProgramEvenWhenKilled)
     close(out[0]);
     const pid_t office = n > 0 ? static_cast<pid_t>(std::atoi(text)) : 0;
 
-    kill(holder, SIGKILL);
+    if (GetParam() == Ending::Killed) {
+        kill(holder, SIGKILL);
+    } else {
+        for (pid_t child : childProcesses(holder))
+            if (commandName(child) == "quorvel-watch")
+                kill(child, SIGTERM);
+        kill(holder, SIGTERM);
+    }
     waitpid(holder, nullptr, 0);
     ASSERT_GT(office, 0) << "the holder did not start an office";
     const bool gone = waitGone(office, 10s);
     if (!gone)
         kill(office, SIGKILL);
     EXPECT_TRUE(gone) << "the office outlived the killed program";
+    EXPECT_TRUE(fixtures::ReadBytes(cache.path("quorvel/office-profile-0/user/registrymodifications.xcu"))
+                    .find("UseDocumentOOoLockFile") != std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings, EndedProgramTest, testing::Values(Ending::Killed, Ending::TerminatedByName),
+                         [](const testing::TestParamInfo<Ending>& info) {
+                             return info.param == Ending::Killed ? "Killed" : "TerminatedByName";
+                         });
 
 // A Word server that kills the office at the start of its n-th document, as if
 // the office had crashed in the middle of the batch.
