@@ -29,11 +29,11 @@ int make(const std::string& root, int count)
         mkdir(folder.c_str(), 0755);
         char name[32];
         std::snprintf(name, sizeof name, "/doc-%02d.doc", i + 1);
-        fixtures::DocSpec spec;
-        spec.body = "Document " + std::to_string(i + 1) + ": a short body of text, as a small memo has.";
-        spec.headerText = "Old header " + std::to_string(i + 1);
-        spec.footerText = "Old footer " + std::to_string(i + 1);
-        fixtures::MakeDocument(folder + name, spec);
+        fixtures::DocRecipe recipe;
+        recipe.body = "Document " + std::to_string(i + 1) + ": a short body of text, as a small memo has.";
+        recipe.headerText = "Old header " + std::to_string(i + 1);
+        recipe.footerText = "Old footer " + std::to_string(i + 1);
+        fixtures::MakeDocument(folder + name, recipe);
     }
     return 0;
 }

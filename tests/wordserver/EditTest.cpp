@@ -5,7 +5,7 @@
 #include "Fixtures.h"
 #include "TestFolder.h"
 
-using fixtures::DocSpec;
+using fixtures::DocRecipe;
 using fixtures::FirstPage;
 
 namespace {
@@ -15,7 +15,7 @@ constexpr int kLeft = 0, kRight = 1, kBlock = 2, kCenter = 3;
 
 struct EditCase {
     const char* name;
-    DocSpec doc;
+    DocRecipe doc;
     BatchOptions options;
     std::string header;           // expected page-1 header text
     std::string footer;
@@ -28,32 +28,32 @@ struct EditCase {
 
 void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
 
-DocSpec chinese()
+DocRecipe chinese()
 {
-    DocSpec d;
+    DocRecipe d;
     d.body = "这是正文，不能改动。";
     d.headerText = "旧的页眉";
     d.footerText = "旧的页脚";
     return d;
 }
 
-DocSpec firstPage()
+DocRecipe firstPage()
 {
-    DocSpec d;
+    DocRecipe d;
     d.differentFirstPage = true;
     return d;
 }
 
-DocSpec noHeader()
+DocRecipe noHeader()
 {
-    DocSpec d;
+    DocRecipe d;
     d.header = false;
     return d;
 }
 
-DocSpec tableAndPicture()
+DocRecipe tableAndPicture()
 {
-    DocSpec d;
+    DocRecipe d;
     d.headerTableAndPicture = true;
     return d;
 }
@@ -162,10 +162,10 @@ TEST_P(SectionTest, LaterSectionsShowWhatWordWouldShow)
 {
     const SectionCase& c = GetParam();
     const std::string doc = folder.path("sections.doc");
-    DocSpec spec;
-    spec.secondSectionHeader = "Second header";
-    spec.linkSecondSectionHeader = c.linked;
-    fixtures::MakeDocument(doc, spec);
+    DocRecipe recipe;
+    recipe.secondSectionHeader = "Second header";
+    recipe.linkSecondSectionHeader = c.linked;
+    fixtures::MakeDocument(doc, recipe);
     ASSERT_EQ(fixtures::ReadFirstPage(doc).sectionHeaders, c.headersBefore);
 
     {

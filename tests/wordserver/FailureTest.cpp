@@ -11,7 +11,7 @@
 #include "TestFolder.h"
 #include "automation/AutomationError.h"
 
-using fixtures::DocSpec;
+using fixtures::DocRecipe;
 
 namespace {
 
@@ -57,9 +57,9 @@ TEST_P(FailureTest, RaisesAndLeavesTheFileAsItWas)
     BatchOptions options{"", 1, "New header", 1, "New footer", 1};
     switch (c.damage) {
     case Damage::Encrypted: {
-        DocSpec spec;
-        spec.password = "secret";
-        fixtures::MakeDocument(doc, spec);
+        DocRecipe recipe;
+        recipe.password = "secret";
+        fixtures::MakeDocument(doc, recipe);
         break;
     }
     case Damage::Truncated: {
@@ -109,9 +109,9 @@ TEST(FormatTest, RtfNamedDocStaysRtf)
 {
     TestFolder folder;
     const std::string doc = folder.path("rich.doc");
-    DocSpec spec;
-    spec.filter = "Rich Text Format";
-    fixtures::MakeDocument(doc, spec);
+    DocRecipe recipe;
+    recipe.filter = "Rich Text Format";
+    fixtures::MakeDocument(doc, recipe);
     {
         BatchForm form({"", 1, "Rich header", 1, "Rich footer", 1});
         form->ModifyDocument(doc);

@@ -181,15 +181,15 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     out << bytes;
 }
 
-void MakeDocument(const std::string& path, const DocSpec& spec)
+void MakeDocument(const std::string& path, const DocRecipe& recipe)
 {
     auto doc = loader()->loadComponentFromURL("private:factory/swriter", "_blank", 0,
                                               Properties({Property("Hidden", AnyBool(true))}));
     uno::Reference<text::XTextDocument> textDoc(doc, uno::UNO_QUERY_THROW);
     const auto body = textDoc->getText();
     const auto bodyCursor = body->createTextCursor();
-    body->insertString(bodyCursor.get(), ToOUString(spec.body), false);
-    if (spec.differentFirstPage) {
+    body->insertString(bodyCursor.get(), ToOUString(recipe.body), false);
+    if (recipe.differentFirstPage) {
         body->insertControlCharacter(bodyCursor.get(), text::ControlCharacter::PARAGRAPH_BREAK, false);
         uno::Reference<beans::XPropertySet>(bodyCursor, uno::UNO_QUERY_THROW)
             ->setPropertyValue("BreakType", uno::Any(style::BreakType_PAGE_BEFORE));
@@ -197,18 +197,18 @@ void MakeDocument(const std::string& path, const DocSpec& spec)
     }
 
     const auto style = pageStyle(doc, "Standard");
-    style->setPropertyValue("HeaderIsOn", AnyBool(spec.header));
-    style->setPropertyValue("FooterIsOn", AnyBool(spec.header));
-    if (spec.header) {
-        if (spec.differentFirstPage) {
+    style->setPropertyValue("HeaderIsOn", AnyBool(recipe.header));
+    style->setPropertyValue("FooterIsOn", AnyBool(recipe.header));
+    if (recipe.header) {
+        if (recipe.differentFirstPage) {
             style->setPropertyValue("FirstIsShared", AnyBool(false));
-            textProperty(style, "HeaderTextFirst")->setString(ToOUString(spec.firstHeaderText));
+            textProperty(style, "HeaderTextFirst")->setString(ToOUString(recipe.firstHeaderText));
             textProperty(style, "FooterTextFirst")->setString("Old first-page footer");
         }
         const auto header = textProperty(style, "HeaderText");
-        header->setString(ToOUString(spec.headerText));
-        textProperty(style, "FooterText")->setString(ToOUString(spec.footerText));
-        if (spec.headerTableAndPicture) {
+        header->setString(ToOUString(recipe.headerText));
+        textProperty(style, "FooterText")->setString(ToOUString(recipe.footerText));
+        if (recipe.headerTableAndPicture) {
             uno::Reference<lang::XMultiServiceFactory> factory(doc, uno::UNO_QUERY_THROW);
             uno::Reference<text::XTextTable> table(factory->createInstance("com.sun.star.text.TextTable"),
                                                    uno::UNO_QUERY_THROW);
@@ -218,7 +218,7 @@ void MakeDocument(const std::string& path, const DocSpec& spec)
             uno::Reference<graphic::XGraphicProvider> provider(
                 context->getServiceManager()->createInstanceWithContext("com.sun.star.graphic.GraphicProvider", context),
                 uno::UNO_QUERY_THROW);
-            const auto graphic = provider->queryGraphic(Properties({Property("URL", uno::Any(FileUrl(spec.picture)))}));
+            const auto graphic = provider->queryGraphic(Properties({Property("URL", uno::Any(FileUrl(recipe.picture)))}));
             uno::Reference<text::XTextContent> picture(factory->createInstance("com.sun.star.text.TextGraphicObject"),
                                                        uno::UNO_QUERY_THROW);
             uno::Reference<beans::XPropertySet> props(picture, uno::UNO_QUERY_THROW);
@@ -230,7 +230,7 @@ void MakeDocument(const std::string& path, const DocSpec& spec)
         }
     }
 
-    if (!spec.secondSectionHeader.empty()) {
+    if (!recipe.secondSectionHeader.empty()) {
         body->insertControlCharacter(bodyCursor.get(), text::ControlCharacter::PARAGRAPH_BREAK, false);
         uno::Reference<lang::XMultiServiceFactory> factory(doc, uno::UNO_QUERY_THROW);
         uno::Reference<style::XStyle> other(factory->createInstance("com.sun.star.style.PageStyle"), uno::UNO_QUERY_THROW);
@@ -240,19 +240,19 @@ void MakeDocument(const std::string& path, const DocSpec& spec)
         uno::Reference<beans::XPropertySet> props(other, uno::UNO_QUERY_THROW);
         props->setPropertyValue("HeaderIsOn", AnyBool(true));
         props->setPropertyValue("FooterIsOn", AnyBool(true));
-        textProperty(props, "HeaderText")->setString(ToOUString(spec.secondSectionHeader));
+        textProperty(props, "HeaderText")->setString(ToOUString(recipe.secondSectionHeader));
         textProperty(props, "FooterText")->setString("Other footer");
         uno::Reference<beans::XPropertySet>(bodyCursor, uno::UNO_QUERY_THROW)->setPropertyValue("PageDescName", uno::Any(OUString("Other")));
         body->insertString(bodyCursor.get(), "Second section.", false);
     }
 
-    std::vector<beans::PropertyValue> args = {Property("FilterName", uno::Any(ToOUString(spec.filter))),
+    std::vector<beans::PropertyValue> args = {Property("FilterName", uno::Any(ToOUString(recipe.filter))),
                                               Property("Overwrite", AnyBool(true))};
-    if (!spec.password.empty())
-        args.push_back(Property("Password", uno::Any(ToOUString(spec.password))));
+    if (!recipe.password.empty())
+        args.push_back(Property("Password", uno::Any(ToOUString(recipe.password))));
     uno::Reference<frame::XStorable>(doc, uno::UNO_QUERY_THROW)->storeToURL(FileUrl(path), Properties(args));
     close(doc);
-    if (spec.linkSecondSectionHeader)
+    if (recipe.linkSecondSectionHeader)
         linkSecondSectionHeader(path);
 }
 

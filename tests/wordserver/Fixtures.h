@@ -6,7 +6,7 @@
 // what a saved document's first page shows, read back the same way.
 namespace fixtures {
 
-struct DocSpec {
+struct DocRecipe {
     std::string body = "Body text of the document.";
     bool header = true;
     std::string headerText = "Old header";
@@ -21,7 +21,7 @@ struct DocSpec {
     bool linkSecondSectionHeader = false; // its header stored as Word's "linked to previous"
 };
 
-void MakeDocument(const std::string& path, const DocSpec& spec);
+void MakeDocument(const std::string& path, const DocRecipe& recipe);
 
 struct FirstPage {
     std::string filter;
