@@ -140,3 +140,31 @@ TEST(ObjectModelTest, ClosedDocumentAndQuitWordRaise)
 }
 
 } // namespace
+
+namespace {
+
+// Typing over a selection replaces it, as Word does with its default options:
+// a picture selected with the whole header is replaced by the typed text.
+TEST(ObjectModelTest, TypingReplacesTheSelection)
+{
+    TestFolder folder;
+    const std::string picture = folder.path("logo.png");
+    fixtures::MakePicture(picture, 16, 16);
+    {
+        OpenDocument d(folder);
+        d.view().put("SeekView", 9);
+        d.selection().call("WholeStory");
+        d.selection().call("Delete");
+        d.selection().get("InlineShapes").call("AddPicture", {}, {{"FileName", picture},
+                                                                  {"LinkToFile", Variant::boolean(false)},
+                                                                  {"SaveWithDocument", Variant::boolean(true)}});
+        d.selection().call("WholeStory");
+        d.selection().call("TypeText", {}, {{"Text", "typed"}});
+        d.word.get("activedocument").call("saveas", {d.path()});
+    }
+    const auto page = fixtures::ReadFirstPage(folder.path("model.doc"));
+    EXPECT_EQ(page.headerText, "typed");
+    EXPECT_EQ(page.headerPictures, 0);
+}
+
+} // namespace
