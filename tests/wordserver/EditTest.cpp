@@ -51,6 +51,13 @@ DocRecipe noHeader()
     return d;
 }
 
+DocRecipe bodyTable()
+{
+    DocRecipe d;
+    d.bodyStartsWithTable = true;
+    return d;
+}
+
 DocRecipe tableAndPicture()
 {
     DocRecipe d;
@@ -70,6 +77,7 @@ const EditCase kCases[] = {
     {"TableAndPictureRemoved", tableAndPicture(), {"", 1, "Clean", 1, "", 1}, "Clean", "", kCenter, kLeft},
     {"NoHeaderSwitchedOn", noHeader(), {"", 1, "Added", 1, "Added too", 1}, "Added", "Added too", kCenter, kCenter},
     {"PictureEmbedded", {}, {"@picture", 2, "", 1, "", 1}, "", "", kRight, kLeft, 1},
+    {"BodyStartsWithTable", bodyTable(), {"", 1, "H", 2, "F", 0}, "H", "F", kRight, kLeft},
     {"NothingTicked", {}, {"", 1, "", 1, "", 1}, "", "", -1, -1},
 };
 

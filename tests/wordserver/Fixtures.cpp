@@ -189,6 +189,13 @@ void MakeDocument(const std::string& path, const DocRecipe& recipe)
     const auto body = textDoc->getText();
     const auto bodyCursor = body->createTextCursor();
     body->insertString(bodyCursor.get(), ToOUString(recipe.body), false);
+    if (recipe.bodyStartsWithTable) {
+        uno::Reference<lang::XMultiServiceFactory> factory(doc, uno::UNO_QUERY_THROW);
+        uno::Reference<text::XTextTable> table(factory->createInstance("com.sun.star.text.TextTable"),
+                                               uno::UNO_QUERY_THROW);
+        table->initialize(2, 2);
+        body->insertTextContent(body->getStart(), uno::Reference<text::XTextContent>(table.get()), false);
+    }
     if (recipe.differentFirstPage) {
         body->insertControlCharacter(bodyCursor.get(), text::ControlCharacter::PARAGRAPH_BREAK, false);
         uno::Reference<beans::XPropertySet>(bodyCursor, uno::UNO_QUERY_THROW)

@@ -14,6 +14,7 @@ struct DocRecipe {
     bool differentFirstPage = false;
     std::string firstHeaderText = "Old first-page header";
     bool headerTableAndPicture = false;
+    bool bodyStartsWithTable = false;
     std::string picture;          // PNG used for the header picture
     std::string password;         // stored encrypted when set
     std::string filter = "MS Word 97";
