@@ -287,19 +287,32 @@ void runBatch(TForm1& form, const QString& folder)
     QTRY_COMPARE_WITH_TIMEOUT(batchlife::RunningWorkers(), 0, 20000);
 }
 
+// A folder of documents and the main window that runs a batch over it.
+struct BatchFixture {
+    explicit BatchFixture(std::initializer_list<const char*> documents)
+    {
+        for (const char* name : documents) {
+            const QString path = dir.filePath(name);
+            QDir().mkpath(QFileInfo(path).path());
+            writeFile(path);
+        }
+        Form1 = &form;
+    }
+    ~BatchFixture() { Form1 = nullptr; }
+    QTemporaryDir dir;
+    TForm1 form;
+};
+
 } // namespace
 
 void EditScriptTest::batchEndsAtFailedDocumentWithEarlierOnesSaved()
 {
-    QTemporaryDir dir;
-    for (const char* name : {"a.doc", "b.doc", "c.doc"})
-        writeFile(dir.filePath(name));
-    TForm1 form;
-    Form1 = &form;
+    BatchFixture batch{"a.doc", "b.doc", "c.doc"};
+    TForm1& form = batch.form;
     RecordingWord word;
     Boxes boxes;
     word.failWhen = [](const RecordingWord::Call& c) { return c.document == 2 && c.member == "Open"; };
-    runBatch(form, dir.path());
+    runBatch(form, batch.dir.path());
 
     QCOMPARE(boxes.texts, QStringList{"修改失败！"});
     QCOMPARE(boxes.buttonWasEnabled, QList<bool>{false});
@@ -311,34 +324,24 @@ void EditScriptTest::batchEndsAtFailedDocumentWithEarlierOnesSaved()
     for (const RecordingWord::Call& c : word.calls())
         if (c.document == 2 && c.member == "Open")
             failedName = c.named.front().value.asString();
-    QCOMPARE(form.StatusBar1->panelText(2), dir.filePath(QString::fromStdString(failedName)));
+    QCOMPARE(form.StatusBar1->panelText(2), batch.dir.filePath(QString::fromStdString(failedName)));
     QCOMPARE(word.liveObjects(), 0);
-    Form1 = nullptr;
 }
 
 void EditScriptTest::batchWithoutWordRunsToSuccess()
 {
-    QTemporaryDir dir;
-    for (const char* name : {"a.doc", "b.doc", "c.doc"})
-        writeFile(dir.filePath(name));
-    TForm1 form;
-    Form1 = &form;
+    BatchFixture batch{"a.doc", "b.doc", "c.doc"};
     Boxes boxes;
     automation::RevokeClassFactory("word.application");
-    runBatch(form, dir.path());
+    runBatch(batch.form, batch.dir.path());
     QCOMPARE(boxes.texts, (QStringList{"创建对像失败!", "创建对像失败!", "创建对像失败!", "修改成功！"}));
-    QCOMPARE(form.StatusBar1->panelText(1), QStringLiteral("已修改3个"));
-    Form1 = nullptr;
+    QCOMPARE(batch.form.StatusBar1->panelText(1), QStringLiteral("已修改3个"));
 }
 
 void EditScriptTest::controlChangedBetweenDocumentsChangesOnlyTheSecond()
 {
-    QTemporaryDir dir;
-    writeFile(dir.filePath("a.doc"));
-    QVERIFY(QDir(dir.path()).mkdir("sub"));
-    writeFile(dir.filePath("sub/b.doc"));
-    TForm1 form;
-    Form1 = &form;
+    BatchFixture batch{"a.doc", "sub/b.doc"};
+    TForm1& form = batch.form;
     TForm1::setMemoText(form.Memo2, "页脚");
     form.RadioGroup3->setItemIndex(1);
     RecordingWord word;
@@ -349,7 +352,7 @@ void EditScriptTest::controlChangedBetweenDocumentsChangesOnlyTheSecond()
             QMetaObject::invokeMethod(&form, [&form] { form.CheckBox3->setChecked(true); },
                                       Qt::BlockingQueuedConnection);
     };
-    runBatch(form, dir.path());
+    runBatch(form, batch.dir.path());
     QCOMPARE(boxes.texts, QStringList{"修改成功！"});
     auto typed = [&](int document) {
         const Lines lines = word.lines(document);
@@ -358,20 +361,17 @@ void EditScriptTest::controlChangedBetweenDocumentsChangesOnlyTheSecond()
     };
     QCOMPARE(typed(1), 0);
     QCOMPARE(typed(2), 1);
-    Form1 = nullptr;
 }
 
 void EditScriptTest::fieldEmptiedAfterStartWalksNothing()
 {
     // The worker reads the field only once the window thread serves it, so a field
     // emptied right after the start is what it sees: never the root of the disk.
-    QTemporaryDir dir;
-    writeFile(dir.filePath("a.doc"));
-    TForm1 form;
-    Form1 = &form;
+    BatchFixture batch{"a.doc"};
+    TForm1& form = batch.form;
     RecordingWord word;
     Boxes boxes;
-    form.Edit2->setText(dir.path());
+    form.Edit2->setText(batch.dir.path());
     form.Button1Click();
     form.Edit2->setText("  ");
     QTRY_VERIFY_WITH_TIMEOUT(form.Button1->isEnabled(), 20000);
@@ -379,7 +379,6 @@ void EditScriptTest::fieldEmptiedAfterStartWalksNothing()
     QCOMPARE(boxes.texts, QStringList{"修改失败！"});
     QCOMPARE(word.created(), 0);
     QCOMPARE(FileCount, 0);
-    Form1 = nullptr;
 }
 
 QTEST_MAIN(EditScriptTest)
