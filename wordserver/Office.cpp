@@ -85,6 +85,7 @@ std::shared_ptr<OfficeSession> startOffice()
                 uno::Reference<uno::XComponentContext> context(
                     bridge->getInstance("StarOffice.ComponentContext"), uno::UNO_QUERY_THROW);
                 uno::Reference<lang::XComponent> bridgeComponent(bridge, uno::UNO_QUERY_THROW);
+                process->noteBoundSockets();
                 auto session = std::make_shared<OfficeSession>(std::move(process), bridgeComponent, context);
                 bridgeComponent->addEventListener(new BridgeListener(session));
                 return session;

@@ -1,5 +1,7 @@
 #include "OfficeProcess.h"
 
+#include "OfficeSockets.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -49,19 +51,38 @@ void sleepMs(long ms)
     // name or by its terminal reaches it too; it must outlive the program.
     for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2})
         signal(sig, SIG_IGN);
-    char byte = 0;
-    ssize_t n;
-    while ((n = read(pipeRead, &byte, 1)) < 0 && errno == EINTR) {
+    // The program writes 'q' when it has ended the office itself, and a path
+    // ended by NUL for each further socket the office has bound; end of file
+    // means the program is gone and the office must follow it.
+    static char bound[4][512];
+    int boundCount = 0;
+    size_t length = 0;
+    while (true) {
+        char byte = 0;
+        const ssize_t n = read(pipeRead, &byte, 1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n != 1)
+            break;
+        if (byte == 'q' && length == 0)
+            _exit(0);
+        if (boundCount >= 4)
+            continue;
+        if (byte == '\0') {
+            bound[boundCount][length] = '\0';
+            ++boundCount;
+            length = 0;
+        } else if (length + 1 < sizeof bound[0]) {
+            bound[boundCount][length++] = byte;
+        }
     }
-    // The program writes 'q' when it has ended the office itself; anything else
-    // (end of file) means the program is gone and the office must follow it.
-    if (n == 1 && byte == 'q')
-        _exit(0);
     ::kill(office, SIGTERM);
     for (int i = 0; i < 30 && ::kill(office, 0) == 0; ++i)
         sleepMs(100);
     ::kill(office, SIGKILL);
     unlink(socket);
+    for (int i = 0; i < boundCount; ++i)
+        unlink(bound[i]);
     _exit(0);
 }
 
@@ -184,11 +205,32 @@ bool OfficeProcess::reap(bool block)
     }
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
-    // An office that was killed leaves its listening socket behind.
-    struct stat st {};
-    if (!pipeSocket_.empty() && lstat(pipeSocket_.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-        unlink(pipeSocket_.c_str());
+    removeLeftSockets();
     return true;
+}
+
+void OfficeProcess::noteBoundSockets()
+{
+    for (const std::string& path : BoundSocketPaths(pid_, "/tmp/OSL_PIPE_")) {
+        if (path == pipeSocket_ || boundSockets_.size() >= 4 || path.size() >= 512)
+            continue;
+        boundSockets_.push_back(path);
+        if (watchdogPipe_ >= 0)
+            (void)!write(watchdogPipe_, path.c_str(), path.size() + 1);
+    }
+}
+
+void OfficeProcess::removeLeftSockets()
+{
+    // An office that was killed leaves its listening socket behind, and even one
+    // that ended by itself leaves its single-instance pipe.
+    std::vector<std::string> paths = boundSockets_;
+    paths.push_back(pipeSocket_);
+    for (const std::string& path : paths) {
+        struct stat st {};
+        if (!path.empty() && lstat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
+            unlink(path.c_str());
+    }
 }
 
 bool OfficeProcess::running()

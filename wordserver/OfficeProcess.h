@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace wordengine {
 
@@ -24,6 +25,11 @@ public:
     // The exit status (or 128 + signal); meaningful after running() said false.
     int exitCode() const { return exitCode_; }
 
+    // Remembers the sockets the running office has bound besides its listening
+    // pipe (its single-instance pipe), to be removed once it has ended, by the
+    // program or by the watchdog.
+    void noteBoundSockets();
+
     // Asks the process to end with SIGKILL; it is reaped by running() or stop().
     void kill();
     // Ends the process: waits up to graceMs for it to end by itself, then kills it.
@@ -32,7 +38,10 @@ public:
 private:
     bool reap(bool block);
 
+    void removeLeftSockets();
+
     std::string pipeSocket_;
+    std::vector<std::string> boundSockets_;
     pid_t pid_ = -1;
     pid_t watchdog_ = -1;
     int watchdogPipe_ = -1;

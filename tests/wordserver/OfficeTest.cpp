@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include <chrono>
 #include <csignal>
@@ -12,6 +13,7 @@
 #include "BatchForm.h"
 #include "Fixtures.h"
 #include "Office.h"
+#include "OfficeSockets.h"
 #include "TestFolder.h"
 #include "WordEngine.h"
 #include "WordObject.h"
@@ -86,8 +88,12 @@ TEST(OfficeTest, OneWarmOfficeServesEveryApplicationObjectAndEndsWithoutTrace)
 {
     const pid_t first = startOffice();
     EXPECT_EQ(startOffice(), first);
+    const std::vector<std::string> sockets = wordengine::BoundSocketPaths(first, "/tmp/OSL_PIPE_");
+    EXPECT_FALSE(sockets.empty());
     wordengine::ShutdownWordApplication();
     EXPECT_TRUE(processGone(first));
+    for (const std::string& socket : sockets)
+        EXPECT_FALSE(std::filesystem::exists(socket)) << socket << " was left behind";
     EXPECT_TRUE(childProcesses().empty()) << "an office or watchdog process was left";
     EXPECT_NE(startOffice(), first) << "a new office after the end of the old one";
 }
@@ -139,6 +145,8 @@ TEST_P(EndedProgramTest, OfficeDiesWithTheProgram)
     close(out[0]);
     const pid_t office = n > 0 ? static_cast<pid_t>(std::atoi(text)) : 0;
 
+    const std::vector<std::string> sockets =
+        office > 0 ? wordengine::BoundSocketPaths(office, "/tmp/OSL_PIPE_") : std::vector<std::string>{};
     if (GetParam() == Ending::Killed) {
         kill(holder, SIGKILL);
     } else {
@@ -153,6 +161,12 @@ TEST_P(EndedProgramTest, OfficeDiesWithTheProgram)
     if (!gone)
         kill(office, SIGKILL);
     EXPECT_TRUE(gone) << "the office outlived the killed program";
+    EXPECT_FALSE(sockets.empty());
+    for (const std::string& socket : sockets) {
+        for (int i = 0; i < 50 && std::filesystem::exists(socket); ++i)
+            std::this_thread::sleep_for(100ms);
+        EXPECT_FALSE(std::filesystem::exists(socket)) << socket << " was left behind";
+    }
     EXPECT_TRUE(fixtures::ReadBytes(cache.path("quorvel/office-profile-0/user/registrymodifications.xcu"))
                     .find("UseDocumentOOoLockFile") != std::string::npos);
 }
