@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <stdexcept>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -109,6 +110,21 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    // The office's temporary files go to a folder of its profile, emptied at each
+    // start, so that an office that was killed leaves nothing in the shared /tmp.
+    tempFolder_ = profileFolder + "/tmp";
+    std::error_code ignored;
+    std::filesystem::remove_all(tempFolder_, ignored);
+    std::filesystem::create_directories(tempFolder_, ignored);
+    std::vector<std::string> variables = {"TMPDIR=" + tempFolder_};
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "TMPDIR=", 7) != 0)
+            variables.push_back(*e);
+    std::vector<char*> envp;
+    for (std::string& v : variables)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
     // One log for the program's offices, restarts included, kept from growing without end.
     struct stat logState {};
@@ -137,7 +153,7 @@ OfficeProcess::OfficeProcess(const std::string& profileFolder, const std::string
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
         signal(SIGPIPE, SIG_DFL);
-        execve(kOfficeBinary, argv.data(), environ);
+        execve(kOfficeBinary, argv.data(), envp.data());
         _exit(127);
     }
     const int forkErrno = errno;
@@ -206,6 +222,8 @@ bool OfficeProcess::reap(bool block)
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
     removeLeftSockets();
+    std::error_code ignored;
+    std::filesystem::remove_all(tempFolder_, ignored);
     return true;
 }
 

@@ -41,6 +41,7 @@ private:
     void removeLeftSockets();
 
     std::string pipeSocket_;
+    std::string tempFolder_;
     std::vector<std::string> boundSockets_;
     pid_t pid_ = -1;
     pid_t watchdog_ = -1;
