@@ -9,7 +9,8 @@ namespace wordengine {
 // ".doc", so a batch walking the folder passes it over), which gets the
 // permission bits (and, where allowed, the owner) of the file it replaces and is
 // then renamed over it. On any failure the temporary file is removed and the
-// target is left as it was. A symbolic link is followed: the file it points to is
+// target is left as it was. A read-only target is refused, as Word refuses it.
+// A symbolic link is followed: the file it points to is
 // replaced and the link stays.
 void ReplaceFileAtomically(const std::string& target, const std::function<void(const std::string& temporary)>& store);
 

@@ -46,6 +46,7 @@ TEST(AtomicSaveTest, ReplacesWhatALinkPointsToAndKeepsTheLink)
 struct FailedStore {
     const char* name;
     void (*store)(const std::string& temporary);
+    mode_t mode = 0644;
 };
 
 void PrintTo(const FailedStore& c, std::ostream* os) { *os << c.name; }
@@ -53,6 +54,7 @@ void PrintTo(const FailedStore& c, std::ostream* os) { *os << c.name; }
 const FailedStore kFailedStores[] = {
     {"StoreRaises", [](const std::string& t) { WriteBytes(t, "half"); throw std::runtime_error("disk full"); }},
     {"StoreWritesNothing", [](const std::string&) {}},
+    {"ReadOnlyFile", [](const std::string& t) { WriteBytes(t, "new"); }, 0444},
 };
 
 class FailedStoreTest : public testing::TestWithParam<FailedStore> {};
@@ -62,6 +64,7 @@ TEST_P(FailedStoreTest, LeavesTheOriginalByteIdenticalAndNoTemporaryFile)
     TestFolder folder;
     const std::string target = folder.path("a.doc");
     WriteBytes(target, "the original");
+    chmod(target.c_str(), GetParam().mode);
     EXPECT_ANY_THROW(ReplaceFileAtomically(target, GetParam().store));
     EXPECT_EQ(ReadBytes(target), "the original");
     EXPECT_EQ(folder.entries(), (std::set<std::string>{"a.doc"}));
