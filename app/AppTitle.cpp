@@ -16,6 +16,6 @@ QString AppTitleFromPath(const QString& programPath)
 
 QString AppTitle()
 {
-    const QStringList args = QCoreApplication::arguments();
-    return AppTitleFromPath(args.isEmpty() ? QCoreApplication::applicationFilePath() : args.first());
+    // The program file itself, whatever name it was started by.
+    return AppTitleFromPath(QCoreApplication::applicationFilePath());
 }

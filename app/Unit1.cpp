@@ -29,16 +29,16 @@ namespace {
 const QString kPictureFilter = QStringLiteral(
     "JPG文件(*.jpg)|*.jpg|BITMAP文件(*.bmp)|*.bmp|gif文件(*.gif)|*.gif|ico文件(*.ico)|*.ico|所有文件(*.*)|*.*");
 
-// "Description|pattern|Description|pattern" to Qt's "Description (pattern);;..." list.
+// "Description|pattern|Description|pattern" to Qt's "Description (pattern)" list. Qt reads
+// the patterns from the last parentheses and, with their details hidden, shows the
+// description alone. "*.*" matches every name on Windows; Qt needs "*" for that.
 QStringList qtNameFilters(const QString& filter)
 {
     const QStringList parts = filter.split(u'|');
     QStringList result;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& description = parts[i];
-        const QString& pattern = parts[i + 1];
-        // Qt reads the patterns from the last parentheses; add them when the description lacks them.
-        result << (description.contains(u'(') ? description : description + " (" + pattern + ")");
+        const QString pattern = parts[i + 1] == QStringLiteral("*.*") ? QStringLiteral("*") : parts[i + 1];
+        result << parts[i] + " (" + pattern + ")";
     }
     return result;
 }
@@ -126,6 +126,7 @@ void TForm1::createControls()
     opd1->setOption(QFileDialog::DontUseNativeDialog);
     opd1->setAcceptMode(QFileDialog::AcceptOpen);
     opd1->setFileMode(QFileDialog::AnyFile);
+    opd1->setOption(QFileDialog::HideNameFilterDetails);
     opd1->setNameFilters(qtNameFilters(kPictureFilter));
 }
 
@@ -235,7 +236,12 @@ void TForm1::Button2Click()
     if (files.isEmpty())
         return;
     lastPictureFile_ = files.first();
-    lastPictureFilter_ = opd1->selectedNameFilter();
+    // With the details hidden the dialog names its filter by the description alone;
+    // selecting it again takes the whole filter.
+    const QString shown = opd1->selectedNameFilter();
+    for (const QString& filter : opd1->nameFilters())
+        if (filter == shown || filter.startsWith(shown + " ("))
+            lastPictureFilter_ = filter;
     Edit1->setText(lastPictureFile_);
 }
 

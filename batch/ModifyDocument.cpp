@@ -59,8 +59,10 @@ void TForm1::ModifyDocument(const std::string& path)
     } catch (...) {
         if (!WordApp.isNull())
             abandonWord(WordApp);
-        if (!batchlife::StopRequested())
-            onWindow([] { dialogs::ShowMessage(QStringLiteral("创建对像失败!")); });
+        onWindow([] {
+            if (!batchlife::StopRequested())
+                dialogs::ShowMessage(QStringLiteral("创建对像失败!"));
+        });
         return;
     }
 

@@ -87,12 +87,15 @@ void THDMOD::Execute()
     } catch (...) {
         // The failure's own description is dropped; the batch just reports that it failed.
     }
-    if (!batchlife::StopRequested()) {
-        const QString message = succeeded ? QStringLiteral("修改成功！") : QStringLiteral("修改失败！");
-        try {
-            ReadOnWindowThread(form, [&message] { dialogs::ShowMessage(message); });
-        } catch (...) {
-        }
+    const QString message = succeeded ? QStringLiteral("修改成功！") : QStringLiteral("修改失败！");
+    try {
+        // The stop is asked for on the window thread, so it is looked at there too:
+        // no box may come up once the window has been closed.
+        ReadOnWindowThread(form, [&message] {
+            if (!batchlife::StopRequested())
+                dialogs::ShowMessage(message);
+        });
+    } catch (...) {
     }
     PostToWindowThread(form, [form] { form->Button1->setEnabled(true); });
 }

@@ -3,6 +3,7 @@
 // message boxes and the application title.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -212,9 +213,18 @@ private slots:
 
     void pictureDialogFilters()
     {
+        // Shown as the descriptions alone; the last one lists every file, also those without a dot.
         QCOMPARE(form_->opd1->nameFilters(),
-                 (QStringList{"JPG文件(*.jpg)", "BITMAP文件(*.bmp)", "gif文件(*.gif)", "ico文件(*.ico)",
-                              "所有文件(*.*)"}));
+                 (QStringList{"JPG文件(*.jpg) (*.jpg)", "BITMAP文件(*.bmp) (*.bmp)", "gif文件(*.gif) (*.gif)",
+                              "ico文件(*.ico) (*.ico)", "所有文件(*.*) (*)"}));
+        QVERIFY(form_->opd1->testOption(QFileDialog::HideNameFilterDetails));
+        const auto* types = form_->opd1->findChild<QComboBox*>("fileTypeCombo");
+        QVERIFY(types);
+        QStringList shown;
+        for (int i = 0; i < types->count(); ++i)
+            shown << types->itemText(i);
+        QCOMPARE(shown, (QStringList{"JPG文件(*.jpg)", "BITMAP文件(*.bmp)", "gif文件(*.gif)", "ico文件(*.ico)",
+                                     "所有文件(*.*)"}));
         QCOMPARE(form_->opd1->fileMode(), QFileDialog::AnyFile);
         QCOMPARE(form_->opd1->acceptMode(), QFileDialog::AcceptOpen);
     }
@@ -479,7 +489,7 @@ private slots:
         whenModalShows([&](QWidget* dialog) {
             auto* opd = static_cast<QFileDialog*>(dialog);
             firstFilter = opd->selectedNameFilter();
-            opd->selectNameFilter("BITMAP文件(*.bmp)");
+            opd->selectNameFilter("BITMAP文件(*.bmp) (*.bmp)");
             // The user types the full path into the file name field and presses Enter.
             auto* name = opd->findChild<QLineEdit*>("fileNameEdit");
             if (!name)
@@ -495,7 +505,7 @@ private slots:
         // The next use opens with the last confirmed file and filter, whatever a cancel changed.
         whenModalShows([](QWidget* dialog) {
             auto* opd = static_cast<QFileDialog*>(dialog);
-            opd->selectNameFilter("所有文件(*.*)");
+            opd->selectNameFilter("所有文件(*.*) (*)");
             opd->reject();
         });
         form_->Button2->click();
@@ -629,7 +639,7 @@ private slots:
 
     void appTitleOfThisProgram()
     {
-        QCOMPARE(AppTitle(), AppTitleFromPath(QCoreApplication::arguments().first()));
+        QCOMPARE(AppTitle(), AppTitleFromPath(QCoreApplication::applicationFilePath()));
         QCOMPARE(AppTitle(), QStringLiteral("Form1test"));
     }
 };
