@@ -2,13 +2,13 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
+#include <sys/stat.h>
 
 #include "AppIcon.h"
 #include "Dialogs.h"
@@ -184,8 +184,17 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 QString TForm1::memoText(const QPlainTextEdit* memo)
 {
-    QString text = memo->toPlainText();
-    text.replace(u'\n', QStringLiteral("\r\n"));
+    // The raw text keeps no-break spaces, which the plain text turns into blanks;
+    // its paragraph and line separators are the memo's line breaks.
+    const QString raw = memo->document()->toRawText();
+    QString text;
+    text.reserve(raw.size());
+    for (const QChar c : raw) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            text += QStringLiteral("\r\n");
+        else
+            text += c;
+    }
     return text;
 }
 
@@ -195,6 +204,20 @@ void TForm1::setMemoText(QPlainTextEdit* memo, const QString& text)
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     plain.replace(u'\r', u'\n');
     memo->setPlainText(plain);
+}
+
+std::string TForm1::folderField() const
+{
+    const QString text = Edit2->text();
+    if (!folderBytes_.empty() && text == QString::fromUtf8(folderBytes_))
+        return folderBytes_;
+    return text.toStdString();
+}
+
+void TForm1::setFolderField(const std::string& bytes)
+{
+    folderBytes_ = bytes;
+    Edit2->setText(QString::fromUtf8(bytes));
 }
 
 void TForm1::UpdateControlStates()
@@ -249,13 +272,14 @@ void TForm1::Button1Click()
 {
     // Refused before anything starts: an empty field would walk the root of the
     // file system, and a missing or relative folder would report success for nothing.
-    const std::string folder = Trim(Edit2->text().toStdString());
+    const std::string folder = Trim(folderField());
     if (folder.empty()) {
         dialogs::ShowMessage(QStringLiteral("请选择要修改的文件夹！"));
         return;
     }
-    if (folder.front() != '/' || !QFileInfo(QString::fromStdString(folder)).isDir()) {
-        dialogs::ShowMessage(QStringLiteral("文件夹不存在：") + QString::fromStdString(folder));
+    struct stat st {};
+    if (folder.front() != '/' || stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        dialogs::ShowMessage(QStringLiteral("文件夹不存在：") + QString::fromUtf8(folder));
         return;
     }
     Button1->setEnabled(false);

@@ -57,6 +57,12 @@ public:
     void ModifyFolder(const std::string& folder);
     void ModifyDocument(const std::string& path);
 
+    // The folder field as bytes. A folder name need not be valid UTF-8: the bytes
+    // that were put into the field are kept and given back as long as the field
+    // still shows them; typed text is taken as UTF-8.
+    std::string folderField() const;
+    void setFolderField(const std::string& bytes);
+
     // A memo's whole text: its lines joined by CR LF, no break after the last.
     static QString memoText(const QPlainTextEdit* memo);
     static void setMemoText(QPlainTextEdit* memo, const QString& text);
@@ -73,6 +79,7 @@ private:
     void UpdateControlStates();
 
     bool shown_ = false;
+    std::string folderBytes_;
     QString lastPictureFile_;   // the picture dialog opens with the last confirmed file and filter
     QString lastPictureFilter_;
 };

@@ -26,7 +26,7 @@ void TForm1::FormShow()
     // Each value goes into its control before the next is read; a check box
     // that changes runs its handler here, so the picture/text exclusion applies.
     try {
-        Edit2->setText(fromProfile(ini.ReadString(kSection, "ModifyDir", "")));
+        setFolderField(ini.ReadString(kSection, "ModifyDir", ""));
         CheckBox1->setChecked(ini.ReadBool(kSection, "IsImage", false));
         RadioGroup1->setItemIndex(ini.ReadInteger(kSection, "ImagePos", 0));
         Edit1->setText(fromProfile(ini.ReadString(kSection, "ImageName", "")));
@@ -47,7 +47,7 @@ void TForm1::FormClose()
 {
     TIniFile ini(kSettingsFile);
     // The field keeps its blanks; only the stored value is trimmed.
-    ini.WriteString(kSection, "ModifyDir", Trim(toProfile(Edit2->text())));
+    ini.WriteString(kSection, "ModifyDir", Trim(folderField()));
     ini.WriteBool(kSection, "IsImage", CheckBox1->isChecked());
     ini.WriteInteger(kSection, "ImagePos", RadioGroup1->itemIndex());
     ini.WriteString(kSection, "ImageName", Trim(toProfile(Edit1->text())));

@@ -77,7 +77,7 @@ void THDMOD::Execute()
     bool succeeded = false;
     try {
         const std::string folder =
-            Trim(ReadOnWindowThread(form, [form] { return form->Edit2->text().toStdString(); }));
+            Trim(ReadOnWindowThread(form, [form] { return form->folderField(); }));
         // The field was checked when the batch was started, but it may have changed
         // since: an empty or relative path would walk the root or the working folder.
         if (folder.empty() || folder.front() != '/')

@@ -8,5 +8,5 @@
 void TForm1::Button4Click()
 {
     if (Form2->exec() == QDialog::Accepted)
-        Edit2->setText(QString::fromStdString(ChosenDir));
+        setFolderField(ChosenDir);
 }

@@ -169,8 +169,8 @@ void EditScriptTest::transcript_data()
         << Setup([](TForm1& f, RecordingWord&) { tickPicture(f, " \t ", 1); }) << head + toFooter + saveCloseQuit
         << false;
     QTest::newRow("header text typed as it stands")
-        << Setup([](TForm1& f, RecordingWord&) { tickHeaderText(f, "  第一行\r\n第二行\r\n", 0); })
-        << head + typeText("  第一行\r\n第二行\r\n") + wholeStory + align(3) + toFooter + saveCloseQuit << false;
+        << Setup([](TForm1& f, RecordingWord&) { tickHeaderText(f, "  第一行\u00A0页\r\n第二行\r\n", 0); })
+        << head + typeText("  第一行\u00A0页\r\n第二行\r\n") + wholeStory + align(3) + toFooter + saveCloseQuit << false;
     QTest::newRow("picture then header text")
         << Setup([](TForm1& f, RecordingWord& word) {
                tickPicture(f, "/pictures/标志.png", 2);

@@ -16,8 +16,10 @@
 #include <functional>
 #include <memory>
 
+#include "BatchLifetime.h"
 #include "Dialogs.h"
 #include "Unit1.h"
+#include "automation/ProgIdTable.h"
 #include "picker/ShellFolderModel.h"
 #include "picker/ShellNamespace.h"
 #include "picker/ShellTreeView.h"
@@ -411,9 +413,21 @@ void PickerTest::undecodableNameKeptAsBytes()
             cafe = model()->index(row, 0, gamma);
     }
     QVERIFY(cafe.isValid());
-    tree()->setCurrentIndex(cafe);
-    Form2->Button1Click();
+    QVERIFY(browse([&] {
+        tree()->setCurrentIndex(cafe);
+        Form2->Button1Click();
+    }));
     QCOMPARE(QByteArray::fromStdString(ChosenDir), path);
+    // The field shows the name as best it can but keeps the bytes for the batch,
+    // whose check finds the folder and so refuses nothing.
+    QCOMPARE(QByteArray::fromStdString(Form1->folderField()), path);
+    QStringList messages;
+    dialogs::SetPresenter([&](dialogs::BoxKind, const QString& text) { messages << text; });
+    automation::RevokeClassFactory("word.application");
+    Form1->Button1Click();
+    QTRY_VERIFY_WITH_TIMEOUT(Form1->Button1->isEnabled(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(batchlife::RunningWorkers(), 0, 10000);
+    QCOMPARE(messages, QStringList{"修改成功！"});
 }
 
 void PickerTest::desktopFallsBackToHome()
