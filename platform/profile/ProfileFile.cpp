@@ -67,6 +67,16 @@ bool writeAll(int fd, std::string_view content)
     return true;
 }
 
+bool rewriteInPlace(const std::string& target, std::string_view content)
+{
+    const int fd = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, content) && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    return ok;
+}
+
 // The file that a write really replaces: a link's target rather than the link.
 bool writeTarget(const std::string& path, std::string& target)
 {
@@ -143,13 +153,17 @@ bool ReplaceProfileFile(const std::string& path, std::string_view content)
     if (!makeFolders(folder))
         return false;
 
-    struct stat folderStat {};
-    if (stat(folder.c_str(), &folderStat) != 0 || !hasWriteBit(folderStat))
-        return false;
     struct stat old {};
     const bool exists = stat(target.c_str(), &old) == 0;
     if (exists && (!S_ISREG(old.st_mode) || !hasWriteBit(old) || access(target.c_str(), W_OK) != 0))
         return false;
+    struct stat folderStat {};
+    if (stat(folder.c_str(), &folderStat) != 0)
+        return false;
+    if (!hasWriteBit(folderStat) || access(folder.c_str(), W_OK) != 0)
+        // Nothing can be made beside the file, yet a writable file in such a folder
+        // is still written, as the profile service writes it: in place.
+        return exists && rewriteInPlace(target, content);
 
     const std::string temporary = temporaryName(target);
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -301,9 +301,8 @@ INSTANTIATE_TEST_SUITE_P(
                         WriteBytes(d.file("t.ini"), "[Trellane]\nA=old\n");
                         fs::permissions(d.file("t.ini"), fs::perms::owner_read | fs::perms::group_read);
                     }},
-        RefusalCase{"ReadOnlyFolder",
+        RefusalCase{"ReadOnlyFolderWithoutTheFile",
                     [](const TempFolder& d) {
-                        WriteBytes(d.file("t.ini"), "[Trellane]\nA=old\n");
                         fs::permissions(d.path(), fs::perms::owner_read | fs::perms::owner_exec);
                     }},
         RefusalCase{"FolderInTheFilesPlace", [](const TempFolder& d) { fs::create_directory(d.file("t.ini")); }},
@@ -317,6 +316,17 @@ INSTANTIATE_TEST_SUITE_P(
                         }
                     }}),
     [](const testing::TestParamInfo<RefusalCase>& info) { return std::string(info.param.name); });
+
+TEST(Profile, WritableFileInAReadOnlyFolderIsRewrittenInPlace)
+{
+    TempFolder dir;
+    const std::string file = dir.file("t.ini");
+    WriteBytes(file, "; kept\n[Trellane]\nA=old\n");
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_NE(WritePrivateProfileStringA("Trellane", "A", "new", file.c_str()), 0);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(ReadBytes(file), "; kept\n[Trellane]\nA=new\n");
+}
 
 TEST(Profile, NamesThatCannotStandOnALineOfTheirOwnAreRefused)
 {
