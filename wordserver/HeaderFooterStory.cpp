@@ -180,15 +180,21 @@ std::vector<StoryCursor> LinkedCopies(DocumentState& document, bool header)
     const auto& styles = sectionStyles(document);
     if (styles.size() != lengths.size() || styles.front() != document.pageStyle)
         return copies; // sections the office did not keep as page styles of their own
+    std::vector<OUString> done{document.pageStyle};
     for (size_t section = 1; section < lengths.size() && linked(section); ++section) {
+        if (std::find(done.begin(), done.end(), styles[section]) != done.end())
+            continue; // a page style shared with an earlier section: its story is edited once
+        done.push_back(styles[section]);
         const auto style = pageStyle(document, styles[section]);
-        if (!property<bool>(style, prefix + "IsOn"))
-            continue;
         const bool shown = kind == Kind::Right
                         || (kind == Kind::First && !property<bool>(style, "FirstIsShared"))
                         || (kind == Kind::Left && !property<bool>(style, prefix + "IsShared"));
         if (!shown)
             continue;
+        // Word shows the linked story in this section even where the file has none
+        // at all; the office then imported the section without one.
+        if (!property<bool>(style, prefix + "IsOn"))
+            switchOn(style, header);
         StoryCursor copy;
         copy.text.set(style->getPropertyValue(textProperty(prefix, kind)), uno::UNO_QUERY_THROW);
         copy.cursor = copy.text->createTextCursor();

@@ -148,15 +148,36 @@ namespace {
 
 struct SectionCase {
     const char* name;
-    bool linked;
-    std::vector<std::string> headersBefore, headersAfter;
+    DocRecipe doc;
+    std::vector<std::string> headersBefore, headersAfter, footersAfter;
 };
 
 void PrintTo(const SectionCase& c, std::ostream* os) { *os << c.name; }
 
+DocRecipe twoSections(bool linked)
+{
+    DocRecipe d;
+    d.secondSectionHeader = "Second header";
+    d.linkSecondSectionHeader = linked;
+    return d;
+}
+
+DocRecipe twoSectionsWithoutHeaders()
+{
+    DocRecipe d;
+    d.header = false;
+    d.secondSection = true;
+    return d;
+}
+
+// The footers of the first two are never linked: the second section keeps its own.
 const SectionCase kSectionCases[] = {
-    {"LinkedToPrevious", true, {"Old header", "Old header"}, {"New header", "New header"}},
-    {"OwnHeader", false, {"Old header", "Second header"}, {"New header", "Second header"}},
+    {"LinkedToPrevious", twoSections(true), {"Old header", "Old header"}, {"New header", "New header"},
+     {"New footer", "Other footer"}},
+    {"OwnHeader", twoSections(false), {"Old header", "Second header"}, {"New header", "Second header"},
+     {"New footer", "Other footer"}},
+    {"NoHeaderInAnySection", twoSectionsWithoutHeaders(), {"", ""}, {"New header", "New header"},
+     {"New footer", "New footer"}},
 };
 
 class SectionTest : public testing::TestWithParam<SectionCase> {
@@ -170,11 +191,9 @@ TEST_P(SectionTest, LaterSectionsShowWhatWordWouldShow)
 {
     const SectionCase& c = GetParam();
     const std::string doc = folder.path("sections.doc");
-    DocRecipe recipe;
-    recipe.secondSectionHeader = "Second header";
-    recipe.linkSecondSectionHeader = c.linked;
-    fixtures::MakeDocument(doc, recipe);
-    ASSERT_EQ(fixtures::ReadFirstPage(doc).sectionHeaders, c.headersBefore);
+    fixtures::MakeDocument(doc, c.doc);
+    const FirstPage before = fixtures::ReadFirstPage(doc);
+    ASSERT_EQ(before.sectionHeaders, c.headersBefore);
 
     {
         BatchForm form({"", 1, "New header", 2, "New footer", 1});
@@ -182,8 +201,8 @@ TEST_P(SectionTest, LaterSectionsShowWhatWordWouldShow)
     }
     const FirstPage after = fixtures::ReadFirstPage(doc);
     EXPECT_EQ(after.sectionHeaders, c.headersAfter);
-    // The footers were never linked: the second section keeps its own.
-    EXPECT_EQ(after.sectionFooters, (std::vector<std::string>{"New footer", "Other footer"}));
+    EXPECT_EQ(after.sectionFooters, c.footersAfter);
+    EXPECT_NEAR(after.bodyTop, before.bodyTop, 30) << "the body moved";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, SectionTest, testing::ValuesIn(kSectionCases),

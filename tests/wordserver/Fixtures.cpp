@@ -237,7 +237,7 @@ void MakeDocument(const std::string& path, const DocRecipe& recipe)
         }
     }
 
-    if (!recipe.secondSectionHeader.empty()) {
+    if (recipe.secondSection || !recipe.secondSectionHeader.empty()) {
         body->insertControlCharacter(bodyCursor.get(), text::ControlCharacter::PARAGRAPH_BREAK, false);
         uno::Reference<lang::XMultiServiceFactory> factory(doc, uno::UNO_QUERY_THROW);
         uno::Reference<style::XStyle> other(factory->createInstance("com.sun.star.style.PageStyle"), uno::UNO_QUERY_THROW);
@@ -245,10 +245,13 @@ void MakeDocument(const std::string& path, const DocRecipe& recipe)
         uno::Reference<container::XNameContainer>(families->getStyleFamilies()->getByName("PageStyles"),
                                                   uno::UNO_QUERY_THROW)->insertByName("Other", uno::Any(other));
         uno::Reference<beans::XPropertySet> props(other, uno::UNO_QUERY_THROW);
-        props->setPropertyValue("HeaderIsOn", AnyBool(true));
-        props->setPropertyValue("FooterIsOn", AnyBool(true));
-        textProperty(props, "HeaderText")->setString(ToOUString(recipe.secondSectionHeader));
-        textProperty(props, "FooterText")->setString("Other footer");
+        const bool own = !recipe.secondSectionHeader.empty();
+        props->setPropertyValue("HeaderIsOn", AnyBool(own));
+        props->setPropertyValue("FooterIsOn", AnyBool(own));
+        if (own) {
+            textProperty(props, "HeaderText")->setString(ToOUString(recipe.secondSectionHeader));
+            textProperty(props, "FooterText")->setString("Other footer");
+        }
         uno::Reference<beans::XPropertySet>(bodyCursor, uno::UNO_QUERY_THROW)->setPropertyValue("PageDescName", uno::Any(OUString("Other")));
         body->insertString(bodyCursor.get(), "Second section.", false);
     }

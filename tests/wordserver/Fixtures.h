@@ -18,7 +18,8 @@ struct DocRecipe {
     std::string picture;          // PNG used for the header picture
     std::string password;         // stored encrypted when set
     std::string filter = "MS Word 97";
-    std::string secondSectionHeader; // a second section with a page style of its own
+    bool secondSection = false;   // a second section with a page style of its own
+    std::string secondSectionHeader; // its header and footer, when set (implies secondSection)
     bool linkSecondSectionHeader = false; // its header stored as Word's "linked to previous"
 };
 
