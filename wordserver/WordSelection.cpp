@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <com/sun/star/awt/Size.hpp>
@@ -104,10 +105,15 @@ void deleteSelection(DocumentState& document)
 
 uno::Reference<graphic::XGraphic> readPicture(OfficeSession& office, const std::string& path)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: opening a named pipe for reading would wait for a writer.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         Fail("The picture " + path + " cannot be opened: " + std::strerror(errno) + ".");
+    struct stat st {};
+    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     close(fd);
+    if (!regular)
+        Fail("The picture " + path + " cannot be opened: it is not a file.");
     const auto context = office.context();
     uno::Reference<graphic::XGraphicProvider> provider(
         context->getServiceManager()->createInstanceWithContext("com.sun.star.graphic.GraphicProvider", context),

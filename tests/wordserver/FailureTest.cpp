@@ -1,5 +1,12 @@
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -27,7 +34,39 @@ int openDocumentsInOffice()
     return count;
 }
 
-enum class Damage { Encrypted, Truncated, RandomBytes, MissingPicture, NotAPicture };
+// Opens the writing end of a named pipe again and again once a few seconds have
+// passed, so that whoever waits to read it is released: a test that would hang
+// fails instead.
+class PipeReleaser {
+public:
+    explicit PipeReleaser(std::string path)
+        : thread_([this, path] {
+              for (int i = 0; i < 250 && !done_; ++i)
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              while (!done_) {
+                  const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                  if (fd >= 0) {
+                      used_ = true;
+                      close(fd);
+                  }
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+              }
+          })
+    {
+    }
+    ~PipeReleaser()
+    {
+        done_ = true;
+        thread_.join();
+    }
+    bool used() const { return used_; }
+
+private:
+    std::atomic<bool> done_{false}, used_{false};
+    std::thread thread_;
+};
+
+enum class Damage { Encrypted, Truncated, RandomBytes, MissingPicture, NotAPicture, PictureIsANamedPipe };
 
 struct FailureCase {
     const char* name;
@@ -43,6 +82,7 @@ const FailureCase kFailures[] = {
     {"RandomBytesNamedDoc", Damage::RandomBytes, "not a Word document"},
     {"MissingPicture", Damage::MissingPicture, "cannot be opened"},
     {"FileThatIsNoPicture", Damage::NotAPicture, "not in a format"},
+    {"PictureIsANamedPipe", Damage::PictureIsANamedPipe, "it is not a file"},
 };
 
 class FailureTest : public testing::TestWithParam<FailureCase> {
@@ -55,6 +95,7 @@ TEST_P(FailureTest, RaisesAndLeavesTheFileAsItWas)
     const FailureCase& c = GetParam();
     const std::string doc = folder.path("damaged.doc");
     BatchOptions options{"", 1, "New header", 1, "New footer", 1};
+    std::optional<PipeReleaser> releaser;
     switch (c.damage) {
     case Damage::Encrypted: {
         DocRecipe recipe;
@@ -85,6 +126,12 @@ TEST_P(FailureTest, RaisesAndLeavesTheFileAsItWas)
         fixtures::WriteBytes(folder.path("fake.png"), "this is text, not a picture");
         options = {folder.path("fake.png"), 1, "", 1, "Footer", 1};
         break;
+    case Damage::PictureIsANamedPipe:
+        fixtures::MakeDocument(doc, {});
+        ASSERT_EQ(mkfifo(folder.path("pipe.png").c_str(), 0600), 0);
+        options = {folder.path("pipe.png"), 1, "", 1, "Footer", 1};
+        releaser.emplace(folder.path("pipe.png"));
+        break;
     }
     const std::set<std::string> entriesBefore = folder.entries();
     const std::string bytesBefore = fixtures::ReadBytes(doc);
@@ -95,6 +142,10 @@ TEST_P(FailureTest, RaisesAndLeavesTheFileAsItWas)
         ADD_FAILURE() << "no failure raised";
     } catch (const automation::AutomationError& e) {
         EXPECT_NE(e.serverText().find(c.reason), std::string::npos) << e.what();
+    }
+    if (releaser) {
+        EXPECT_FALSE(releaser->used()) << "the picture's named pipe was opened to be read";
+        releaser.reset();
     }
 
     EXPECT_EQ(fixtures::ReadBytes(doc), bytesBefore);
