@@ -1,5 +1,6 @@
 #include "WordBinary.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -24,24 +25,31 @@ public:
         sectorSize_ = size_t{1} << sectorShift;
         miniSize_ = size_t{1} << miniShift;
         miniCutoff_ = u32(0x38);
+        if (d_.size() < 2 * sectorSize_)
+            return false;
+        // Every count and chain below is bounded by the sectors the file really
+        // has: a damaged header must not make us walk or allocate more.
+        sectors_ = d_.size() / sectorSize_ - 1;
 
         std::vector<uint32_t> fatSectors;
         for (size_t i = 0; i < 109; ++i)
             fatSectors.push_back(u32(0x4C + 4 * i));
+        std::vector<bool> seen(sectors_);
         uint32_t next = u32(0x44);
         for (uint32_t n = u32(0x48); n > 0 && next < kEnd; --n) {
-            const size_t base = sectorOffset(next);
-            if (base + sectorSize_ > d_.size())
+            if (next >= sectors_ || seen[next])
                 return false;
+            seen[next] = true;
+            const size_t base = sectorOffset(next);
             for (size_t i = 0; i + 1 < sectorSize_ / 4; ++i)
                 fatSectors.push_back(u32(base + 4 * i));
             next = u32(base + sectorSize_ - 4);
         }
-        const uint32_t fatCount = u32(0x2C);
-        for (uint32_t i = 0; i < fatCount && i < fatSectors.size(); ++i) {
-            const size_t base = sectorOffset(fatSectors[i]);
-            if (base + sectorSize_ > d_.size())
+        const size_t fatCount = std::min<size_t>(u32(0x2C), sectors_);
+        for (size_t i = 0; i < fatCount && i < fatSectors.size(); ++i) {
+            if (fatSectors[i] >= sectors_)
                 return false;
+            const size_t base = sectorOffset(fatSectors[i]);
             for (size_t j = 0; j < sectorSize_ / 4; ++j)
                 fat_.push_back(u32(base + 4 * j));
         }
@@ -78,14 +86,14 @@ public:
             if (e.size < miniCutoff_) {
                 out.clear();
                 ok = true;
-                uint32_t s = e.start;
-                for (size_t guard = 0; s < kEnd && guard <= miniFat_.size(); ++guard) {
-                    if ((s + 1) * miniSize_ > miniStream_.size() || s >= miniFat_.size()) {
+                std::vector<bool> seen(miniFat_.size());
+                for (uint32_t s = e.start; s < kEnd; s = miniFat_[s]) {
+                    if ((size_t{s} + 1) * miniSize_ > miniStream_.size() || s >= miniFat_.size() || seen[s]) {
                         ok = false;
                         break;
                     }
+                    seen[s] = true;
                     out.append(miniStream_, s * miniSize_, miniSize_);
-                    s = miniFat_[s];
                 }
             } else {
                 ok = chain(e.start, fat_, out);
@@ -119,21 +127,22 @@ private:
     uint32_t u32(size_t at) const { return read32(d_, at); }
     size_t sectorOffset(uint32_t sector) const { return (size_t{sector} + 1) * sectorSize_; }
 
+    // A chain that leaves the file or comes back to a sector it passed is damaged.
     bool chain(uint32_t sector, const std::vector<uint32_t>& fat, std::string& out) const
     {
         out.clear();
-        for (size_t guard = 0; sector < kEnd; ++guard) {
-            const size_t base = sectorOffset(sector);
-            if (guard > fat.size() || sector >= fat.size() || base + sectorSize_ > d_.size())
+        std::vector<bool> seen(sectors_);
+        for (; sector < kEnd; sector = fat[sector]) {
+            if (sector >= sectors_ || sector >= fat.size() || seen[sector])
                 return false;
-            out.append(d_, base, sectorSize_);
-            sector = fat[sector];
+            seen[sector] = true;
+            out.append(d_, sectorOffset(sector), sectorSize_);
         }
         return true;
     }
 
     std::string d_;
-    size_t sectorSize_ = 512, miniSize_ = 64;
+    size_t sectorSize_ = 512, miniSize_ = 64, sectors_ = 0;
     uint32_t miniCutoff_ = 4096;
     std::vector<uint32_t> fat_, miniFat_;
     std::vector<Entry> entries_;
@@ -167,7 +176,10 @@ std::optional<HeaderStoryTable> ReadHeaderStoryTable(const std::string& path)
     constexpr size_t kPlcfSed = 6, kPlcfHdd = 11;
     if (pairs <= kPlcfHdd || at + 8 * pairs > word.size())
         return std::nullopt;
+    const uint32_t sedAt = CompoundFile::read32(word, at + 8 * kPlcfSed);
     const uint32_t sedLength = CompoundFile::read32(word, at + 8 * kPlcfSed + 4);
+    if (size_t{sedAt} + sedLength > table.size())
+        return std::nullopt; // the section table lies outside its stream
     const uint32_t hddAt = CompoundFile::read32(word, at + 8 * kPlcfHdd);
     const uint32_t hddLength = CompoundFile::read32(word, at + 8 * kPlcfHdd + 4);
     const size_t sections = sedLength >= 4 ? (sedLength - 4) / 16 : 0;

@@ -16,6 +16,7 @@
 #include "Fixtures.h"
 #include "Office.h"
 #include "TestFolder.h"
+#include "WordBinary.h"
 #include "automation/AutomationError.h"
 
 using fixtures::DocRecipe;
@@ -186,5 +187,79 @@ TEST(FormatTest, WordDocumentStaysWord97)
     // The OLE compound file signature of a Word 97-2003 document.
     EXPECT_EQ(fixtures::ReadBytes(doc).substr(0, 4), std::string("\xD0\xCF\x11\xE0", 4));
 }
+
+} // namespace
+
+namespace {
+
+uint32_t read32(const std::string& bytes, size_t at)
+{
+    uint32_t v = 0;
+    bytes.copy(reinterpret_cast<char*>(&v), 4, at);
+    return v;
+}
+
+void write32(std::string& bytes, size_t at, uint32_t v)
+{
+    bytes.replace(at, 4, reinterpret_cast<const char*>(&v), 4);
+}
+
+// Damage done to the compound file of a small Word 97 document (512-byte sectors).
+struct StoryTableDamage {
+    const char* name;
+    void (*damage)(std::string& file);
+};
+
+void PrintTo(const StoryTableDamage& c, std::ostream* os) { *os << c.name; }
+
+const StoryTableDamage kStoryTableDamages[] = {
+    {"DifatSectorPointingToItselfWithHugeCount",
+     [](std::string& file) {
+         const auto self = static_cast<uint32_t>(file.size() / 512 - 1);
+         std::string sector(512, '\xFF');
+         write32(sector, 508, self);
+         file += sector;
+         write32(file, 0x44, self);
+         write32(file, 0x48, 0x7FFFFFFF);
+     }},
+    {"DirectoryChainPointingToItself",
+     [](std::string& file) {
+         const uint32_t directory = read32(file, 0x30);
+         write32(file, (read32(file, 0x4C) + 1) * 512 + 4 * directory, directory);
+     }},
+    {"SectionTableBeyondItsStream",
+     [](std::string& file) {
+         // The WordDocument stream starts a sector with Word's identifier.
+         size_t fib = 512;
+         while (fib + 512 <= file.size() && file.compare(fib, 2, "\xEC\xA5") != 0)
+             fib += 512;
+         ASSERT_LT(fib + 512, file.size());
+         size_t at = fib + 32;
+         at += 2 + 2 * (read32(file, at) & 0xFFFF);
+         at += 2 + 4 * (read32(file, at) & 0xFFFF);
+         write32(file, at + 2 + 8 * 6 + 4, 0xFFFFFFF0); // the length of the section table
+     }},
+};
+
+class StoryTableDamageTest : public testing::TestWithParam<StoryTableDamage> {};
+
+// The office may still open such a file; our own reading of it gives up at once
+// instead of following the damage through memory.
+TEST_P(StoryTableDamageTest, DamagedFileHasNoStoryTable)
+{
+    TestFolder folder;
+    const std::string doc = folder.path("damaged.doc");
+    DocRecipe recipe;
+    recipe.secondSectionHeader = "Second header";
+    fixtures::MakeDocument(doc, recipe);
+    ASSERT_TRUE(wordengine::ReadHeaderStoryTable(doc).has_value());
+    std::string file = fixtures::ReadBytes(doc);
+    GetParam().damage(file);
+    fixtures::WriteBytes(doc, file);
+    EXPECT_FALSE(wordengine::ReadHeaderStoryTable(doc).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StoryTableDamageTest, testing::ValuesIn(kStoryTableDamages),
+                         [](const testing::TestParamInfo<StoryTableDamage>& info) { return info.param.name; });
 
 } // namespace
