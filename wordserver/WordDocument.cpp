@@ -1,5 +1,6 @@
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,7 +79,27 @@ void requireDefault(const DispatchArgs& a, size_t i, const char* name, bool ok)
         Fail(std::string("The value given for ") + name + " is not supported by this server.");
 }
 
+void closeModel(const uno::Reference<uno::XInterface>& model)
+{
+    uno::Reference<util::XCloseable> closeable(model, uno::UNO_QUERY);
+    try {
+        if (closeable.is())
+            closeable->close(true);
+        else
+            uno::Reference<lang::XComponent>(model, uno::UNO_QUERY_THROW)->dispose();
+    } catch (const util::CloseVetoException&) {
+        uno::Reference<lang::XComponent>(model, uno::UNO_QUERY_THROW)->dispose();
+    }
+}
+
+std::function<void()> afterLoadHook;
+
 } // namespace
+
+void SetAfterLoadHook(std::function<void()> hook)
+{
+    afterLoadHook = std::move(hook);
+}
 
 std::string ResolvePath(const ApplicationState& app, const std::string& fileName)
 {
@@ -166,17 +187,29 @@ std::shared_ptr<DocumentState> OpenDocument(ApplicationState& app, const Dispatc
         Fail("Word could not open " + path + ": " + reason);
     }
 
-    auto document = std::make_shared<DocumentState>();
-    document->session = app.session;
-    document->model.set(component, uno::UNO_QUERY_THROW);
-    document->path = path;
-    document->url = std::move(officeUrl);
-    document->saveFilter = format->saveFilter;
-    if (format->loadFilter.rfind("MS Word 97", 0) == 0)
-        document->storyTable = ReadHeaderStoryTable(path);
-    SelectBodyStart(*document);
-    app.documents.push_back(document);
-    return document;
+    // Until the document is registered here nobody else would close it, and it
+    // would stay open in the shared office for the rest of the run.
+    try {
+        if (afterLoadHook)
+            afterLoadHook();
+        auto document = std::make_shared<DocumentState>();
+        document->session = app.session;
+        document->model.set(component, uno::UNO_QUERY_THROW);
+        document->path = path;
+        document->url = std::move(officeUrl);
+        document->saveFilter = format->saveFilter;
+        if (format->loadFilter.rfind("MS Word 97", 0) == 0)
+            document->storyTable = ReadHeaderStoryTable(path);
+        SelectBodyStart(*document);
+        app.documents.push_back(document);
+        return document;
+    } catch (...) {
+        try {
+            closeModel(component);
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 void SaveDocumentAs(ApplicationState& app, DocumentState& document, const std::string& fileName)
@@ -216,15 +249,7 @@ void CloseDocument(ApplicationState& app, const std::shared_ptr<DocumentState>& 
         ~ReleaseUrl() { document->url.reset(); }
     } releaseUrl{document};
     const auto model = std::move(document->model);
-    uno::Reference<util::XCloseable> closeable(model, uno::UNO_QUERY);
-    try {
-        if (closeable.is())
-            closeable->close(true);
-        else
-            uno::Reference<lang::XComponent>(model, uno::UNO_QUERY_THROW)->dispose();
-    } catch (const util::CloseVetoException&) {
-        uno::Reference<lang::XComponent>(model, uno::UNO_QUERY_THROW)->dispose();
-    }
+    closeModel(model);
 }
 
 WordDocument::WordDocument(std::shared_ptr<ApplicationState> app, std::shared_ptr<DocumentState> document)

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "WordObject.h"
@@ -58,6 +59,10 @@ constexpr int wdPromptToSaveChanges = -2;
 std::shared_ptr<DocumentState> OpenDocument(ApplicationState& app, const automation::DispatchArgs& args);
 void SaveDocumentAs(ApplicationState& app, DocumentState& document, const std::string& fileName);
 void CloseDocument(ApplicationState& app, const std::shared_ptr<DocumentState>& document, int saveChanges);
+
+// Run after each load, before the document is set up for editing: lets a test
+// make that set-up fail.
+void SetAfterLoadHook(std::function<void()> hook);
 
 // A path as the client gave it, made absolute against the file-open folder.
 std::string ResolvePath(const ApplicationState& app, const std::string& fileName);

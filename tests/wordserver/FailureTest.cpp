@@ -17,6 +17,8 @@
 #include "Office.h"
 #include "TestFolder.h"
 #include "WordBinary.h"
+#include "WordObjects.h"
+#include "automation/OleObject.h"
 #include "automation/AutomationError.h"
 
 using fixtures::DocRecipe;
@@ -261,5 +263,30 @@ TEST_P(StoryTableDamageTest, DamagedFileHasNoStoryTable)
 
 INSTANTIATE_TEST_SUITE_P(Cases, StoryTableDamageTest, testing::ValuesIn(kStoryTableDamages),
                          [](const testing::TestParamInfo<StoryTableDamage>& info) { return info.param.name; });
+
+} // namespace
+
+namespace {
+
+// A failure after the office has loaded the document, while it is being set up,
+// closes it again.
+TEST(OpenFailureTest, FailureAfterTheLoadLeavesNothingOpen)
+{
+    TestFolder folder;
+    const std::string doc = folder.path("loaded.doc");
+    fixtures::MakeDocument(doc, {});
+    struct Hook {
+        Hook() { wordengine::SetAfterLoadHook([] { throw std::runtime_error("set-up failed"); }); }
+        ~Hook() { wordengine::SetAfterLoadHook({}); }
+    } hook;
+    const automation::OleObject word = automation::CreateOleObject("word.application");
+    try {
+        word.get("Documents").call("Open", {}, {{"FileName", doc}});
+        ADD_FAILURE() << "no failure raised";
+    } catch (const automation::AutomationError& e) {
+        EXPECT_NE(e.serverText().find("set-up failed"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(openDocumentsInOffice(), 0) << "the document was left open in the office";
+}
 
 } // namespace
