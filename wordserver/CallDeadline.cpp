@@ -12,7 +12,7 @@ namespace wordengine {
 
 struct CallDeadline::Entry {
     std::chrono::steady_clock::time_point when;
-    std::weak_ptr<OfficeSession> session;
+    std::function<void()> expire;
     std::atomic<bool> expired{false};
 };
 
@@ -53,8 +53,7 @@ private:
             for (auto it = entries_.begin(); it != entries_.end();) {
                 if ((*it)->when <= now) {
                     (*it)->expired = true;
-                    if (auto session = (*it)->session.lock())
-                        session->kill();
+                    (*it)->expire();
                     it = entries_.erase(it);
                 } else {
                     next = std::min(next, (*it)->when);
@@ -74,10 +73,20 @@ private:
 } // namespace
 
 CallDeadline::CallDeadline(std::shared_ptr<OfficeSession> session, std::chrono::milliseconds bound)
+    : CallDeadline(
+          [weak = std::weak_ptr<OfficeSession>(session)] {
+              if (auto s = weak.lock())
+                  s->kill();
+          },
+          bound)
+{
+}
+
+CallDeadline::CallDeadline(std::function<void()> expire, std::chrono::milliseconds bound)
     : entry_(std::make_shared<Entry>()), bound_(bound)
 {
     entry_->when = std::chrono::steady_clock::now() + bound;
-    entry_->session = session;
+    entry_->expire = std::move(expire);
     Monitor::instance().add(entry_);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace wordengine {
@@ -13,6 +14,9 @@ class OfficeSession;
 class CallDeadline {
 public:
     CallDeadline(std::shared_ptr<OfficeSession> session, std::chrono::milliseconds bound);
+    // The same for a call that needs another way to be released: expire is run
+    // (on the monitor's thread) once the bound has passed.
+    CallDeadline(std::function<void()> expire, std::chrono::milliseconds bound);
     ~CallDeadline();
     CallDeadline(const CallDeadline&) = delete;
     CallDeadline& operator=(const CallDeadline&) = delete;

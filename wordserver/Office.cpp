@@ -67,29 +67,24 @@ std::string newPipeName()
 std::shared_ptr<OfficeSession> startOffice()
 {
     const OfficeProfile& profile = AcquireOfficeProfile();
-    const auto local = localContext();
-    const auto factory = local->getServiceManager();
-    const uno::Reference<connection::XConnector> connector(
-        factory->createInstanceWithContext("com.sun.star.connection.Connector", local), uno::UNO_QUERY_THROW);
-    const uno::Reference<bridge::XBridgeFactory> bridges(
-        factory->createInstanceWithContext("com.sun.star.bridge.BridgeFactory", local), uno::UNO_QUERY_THROW);
-
     const auto deadline = std::chrono::steady_clock::now() + kStartBound;
     for (int start = 0; start < 4; ++start) {
         const std::string pipe = newPipeName();
         auto process = std::make_unique<OfficeProcess>(profile.profileFolder, pipe, profile.logFile);
         while (true) {
-            try {
-                auto connection = connector->connect(ToOUString("pipe,name=" + pipe));
-                auto bridge = bridges->createBridge(OUString(), "urp", connection, nullptr);
-                uno::Reference<uno::XComponentContext> context(
-                    bridge->getInstance("StarOffice.ComponentContext"), uno::UNO_QUERY_THROW);
-                uno::Reference<lang::XComponent> bridgeComponent(bridge, uno::UNO_QUERY_THROW);
-                process->noteBoundSockets();
-                auto session = std::make_shared<OfficeSession>(std::move(process), bridgeComponent, context);
-                bridgeComponent->addEventListener(new BridgeListener(session));
-                return session;
-            } catch (const connection::NoConnectException&) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            // Killed from the deadline's thread if it takes the connection but
+            // does not answer; nothing else touches it meanwhile.
+            OfficeProcess* office = process.get();
+            if (left.count() > 0) {
+                if (auto bridge = ConnectOffice(pipe, left, [office] { office->kill(); })) {
+                    process->noteBoundSockets();
+                    auto session = std::make_shared<OfficeSession>(std::move(process), bridge->bridge,
+                                                                   bridge->context);
+                    bridge->bridge->addEventListener(new BridgeListener(session));
+                    return session;
+                }
             }
             if (!process->running()) {
                 const int code = process->exitCode();
@@ -108,6 +103,39 @@ std::shared_ptr<OfficeSession> startOffice()
     }
     throw std::runtime_error("LibreOffice kept asking to be restarted; see " + profile.logFile);
 }
+
+} // namespace
+
+std::optional<OfficeBridge> ConnectOffice(const std::string& pipe, std::chrono::milliseconds bound,
+                                          std::function<void()> stop)
+{
+    const auto local = localContext();
+    const auto factory = local->getServiceManager();
+    const uno::Reference<connection::XConnector> connector(
+        factory->createInstanceWithContext("com.sun.star.connection.Connector", local), uno::UNO_QUERY_THROW);
+    const uno::Reference<bridge::XBridgeFactory> bridges(
+        factory->createInstanceWithContext("com.sun.star.bridge.BridgeFactory", local), uno::UNO_QUERY_THROW);
+
+    // Ending the office closes the connection, and the waiting call then fails.
+    CallDeadline deadline(std::move(stop), bound);
+    try {
+        auto connection = connector->connect(ToOUString("pipe,name=" + pipe));
+        auto bridge = bridges->createBridge(OUString(), "urp", connection, nullptr);
+        uno::Reference<uno::XComponentContext> context(bridge->getInstance("StarOffice.ComponentContext"),
+                                                       uno::UNO_QUERY_THROW);
+        if (!deadline.expired())
+            return OfficeBridge{uno::Reference<lang::XComponent>(bridge, uno::UNO_QUERY_THROW), context};
+    } catch (const connection::NoConnectException&) {
+        if (!deadline.expired())
+            return std::nullopt;
+    } catch (const uno::Exception&) {
+        if (!deadline.expired())
+            throw;
+    }
+    throw std::runtime_error("LibreOffice took the connection but did not answer in time, and was stopped");
+}
+
+namespace {
 
 struct OfficeHolder {
     std::mutex mutex;

@@ -1,8 +1,10 @@
 #pragma once
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -43,6 +45,18 @@ private:
     css::uno::Reference<css::uno::XComponentContext> context_;
     std::atomic<bool> bridgeClosed_{false};
 };
+
+// The bridge to an office and the office's component context through it.
+struct OfficeBridge {
+    css::uno::Reference<css::lang::XComponent> bridge;
+    css::uno::Reference<css::uno::XComponentContext> context;
+};
+
+// Connects to the office listening on the pipe: nothing while nobody listens
+// there yet. An office that takes the connection but does not answer within the
+// bound is ended by stop, which must close the connection, and this raises.
+std::optional<OfficeBridge> ConnectOffice(const std::string& pipe, std::chrono::milliseconds bound,
+                                          std::function<void()> stop);
 
 // The warm office shared by every application object of the run: started on the
 // first demand, restarted on the next demand after it died, ended with the program.

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <atomic>
 #include <filesystem>
 
 #include <chrono>
@@ -6,6 +7,8 @@
 #include <dirent.h>
 #include <fstream>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -261,6 +264,55 @@ TEST(OfficeTest, UnansweredCallKillsTheOfficeAndRaises)
         form->ModifyDocument(doc);
     }
     EXPECT_EQ(headerOf(doc), "H");
+}
+
+} // namespace
+
+namespace {
+
+// A listener on an office's pipe that takes connections and never answers, as an
+// office that hangs at start-up does.
+class SilentOffice {
+public:
+    SilentOffice() : name_("quorvel-silent-" + std::to_string(getpid())),
+                     path_("/tmp/OSL_PIPE_" + std::to_string(getuid()) + "_" + name_)
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path_.copy(address.sun_path, sizeof address.sun_path - 1);
+        unlink(path_.c_str());
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        fd_ = fd;
+        if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 4) != 0)
+            ADD_FAILURE() << "cannot listen on " << path_;
+    }
+    ~SilentOffice()
+    {
+        stop();
+        unlink(path_.c_str());
+    }
+    const std::string& name() const { return name_; }
+    void stop()
+    {
+        stopped_ = true;
+        if (const int fd = fd_.exchange(-1); fd >= 0)
+            close(fd);
+    }
+    bool stopped() const { return stopped_; }
+
+private:
+    std::string name_, path_;
+    std::atomic<int> fd_{-1};
+    std::atomic<bool> stopped_{false};
+};
+
+TEST(OfficeTest, OfficeThatTakesTheConnectionButNeverAnswersIsStopped)
+{
+    SilentOffice office;
+    EXPECT_THROW(wordengine::ConnectOffice(office.name(), 300ms, [&office] { office.stop(); }), std::runtime_error);
+    EXPECT_TRUE(office.stopped());
+    // Nobody listening yet is no failure: the office is still starting.
+    EXPECT_FALSE(wordengine::ConnectOffice(office.name(), 300ms, [] {}));
 }
 
 } // namespace
