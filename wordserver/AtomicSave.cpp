@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <stdexcept>
@@ -38,6 +40,30 @@ mode_t processUmask()
     throw std::runtime_error(what + ": " + std::strerror(error) + ".");
 }
 
+constexpr char kTemporaryPrefix[] = ".quorvel-save-";
+
+// Temporary files that a save killed before its end left behind. A save's own
+// lasts as long as one bounded call into the office, so one untouched for an
+// hour belongs to no save still running; removing it never loses a document,
+// as the original is only ever replaced by a rename.
+void removeAbandonedTemporaries(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    const time_t hourAgo = time(nullptr) - 3600;
+    const size_t prefix = sizeof kTemporaryPrefix - 1;
+    while (const dirent* e = readdir(dir)) {
+        const std::string name = e->d_name;
+        struct stat st {};
+        if (name.size() == prefix + 6 && name.compare(0, prefix, kTemporaryPrefix) == 0
+            && fstatat(dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+            && st.st_mtime < hourAgo)
+            unlinkat(dirfd(dir), e->d_name, 0);
+    }
+    closedir(dir);
+}
+
 void syncPath(const std::string& path, int flags)
 {
     const int fd = open(path.c_str(), flags | O_CLOEXEC);
@@ -68,7 +94,8 @@ void ReplaceFileAtomically(const std::string& requested, const std::function<voi
         throw std::runtime_error(requested + " is read-only.");
     const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~processUmask());
 
-    std::string temporary = folderOf(target) + "/.quorvel-save-XXXXXX";
+    removeAbandonedTemporaries(folderOf(target));
+    std::string temporary = folderOf(target) + "/" + kTemporaryPrefix + "XXXXXX";
     const int fd = mkstemp(temporary.data());
     if (fd < 0)
         fail("Cannot create a file in the folder of " + requested, errno);

@@ -11,7 +11,8 @@ namespace wordengine {
 // then renamed over it. On any failure the temporary file is removed and the
 // target is left as it was. A read-only target is refused, as Word refuses it.
 // A symbolic link is followed: the file it points to is
-// replaced and the link stays.
+// replaced and the link stays. Temporary files of saves that a kill ended long
+// ago are removed from the folder on the way.
 void ReplaceFileAtomically(const std::string& target, const std::function<void(const std::string& temporary)>& store);
 
 } // namespace wordengine

@@ -1,3 +1,5 @@
+#include <ctime>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -102,6 +104,31 @@ TEST(WordFormatTest, OnlyWordFiltersAreEditedAndEachIsWrittenBackByOneThatCanWri
         ASSERT_TRUE(format) << c.filter;
         EXPECT_EQ(format->saveFilter, c.saveFilter) << c.filter;
     }
+}
+
+} // namespace
+
+namespace {
+
+// A kill during a save leaves its temporary file; the next save in that folder
+// removes it once it is clearly abandoned, and nothing else.
+TEST(AtomicSaveTest, RemovesTemporariesLongAbandonedOnly)
+{
+    TestFolder folder;
+    const std::string target = folder.path("a.doc");
+    WriteBytes(target, "old");
+    const auto make = [&](const std::string& name, int hoursOld) {
+        WriteBytes(folder.path(name), "left");
+        const timespec when[2] = {{time(nullptr) - hoursOld * 3600, 0}, {time(nullptr) - hoursOld * 3600, 0}};
+        utimensat(AT_FDCWD, folder.path(name).c_str(), when, 0);
+    };
+    make(".quorvel-save-aB3xYz", 2);      // abandoned
+    make(".quorvel-save-Q1w2E3", 0);      // perhaps another save's, still running
+    make(".quorvel-save-notours.doc", 2); // not a name of ours
+    make("notes.txt", 2);
+    ReplaceFileAtomically(target, [](const std::string& t) { WriteBytes(t, "new"); });
+    EXPECT_EQ(folder.entries(),
+              (std::set<std::string>{"a.doc", ".quorvel-save-Q1w2E3", ".quorvel-save-notours.doc", "notes.txt"}));
 }
 
 } // namespace
