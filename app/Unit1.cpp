@@ -10,7 +10,7 @@
 #include <QTextDocument>
 #include <sys/stat.h>
 
-#include "AppIcon.h"
+#include "FormStyle.h"
 #include "Dialogs.h"
 #include "EngravedLabel.h"
 #include "HandlerGuard.h"
@@ -68,11 +68,7 @@ QPlainTextEdit* makeMemo(QWidget* parent)
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent)
 {
-    setWindowTitle(QStringLiteral("Quorvel(Morvast专用)"));
-    setWindowIcon(AppIcon());
-    QFont f = font();
-    f.setPixelSize(11);
-    setFont(f);
+    ApplyFormStyle(this, QStringLiteral("Quorvel(Morvast专用)"));
     createControls();
     createStatusBar();
     wireHandlers();

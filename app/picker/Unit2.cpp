@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "AppIcon.h"
+#include "FormStyle.h"
 #include "HandlerGuard.h"
 #include "ShellTreeView.h"
 #include "Unit1.h"
@@ -24,11 +24,7 @@ W* place(W* widget, int left, int top, int width, int height)
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("选择文件夹"));
-    setWindowIcon(AppIcon());
-    QFont f = font();
-    f.setPixelSize(11);
-    setFont(f);
+    ApplyFormStyle(this, QStringLiteral("选择文件夹"));
     createControls();
     wireHandlers();
     resize(355, 281);
