@@ -27,6 +27,8 @@ int main(int argc, char* argv[])
         Form1 = nullptr;
     }
     ChosenDir.clear();
+    // The shared office ends with the program, not later at exit.
+    wordengine::ShutdownWordApplication();
     automation::CoUninitialize();
     return exitCode;
 }
