@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fileaccess/MayNotWrite.h"
+
 namespace wordengine {
 
 namespace {
@@ -88,9 +90,8 @@ void ReplaceFileAtomically(const std::string& requested, const std::function<voi
     const bool exists = stat(target.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode))
         throw std::runtime_error(requested + " is not a file.");
-    // Word refuses to save over a read-only file; a rename would replace it silently
-    // (even for root, who may write anything, a file without write bits counts).
-    if (exists && ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || access(target.c_str(), W_OK) != 0))
+    // Word refuses to save over a read-only file; a rename would replace it silently.
+    if (exists && MayNotWrite(target, st))
         throw std::runtime_error(requested + " is read-only.");
     const mode_t mode = exists ? (st.st_mode & 07777) : (0666 & ~processUmask());
 

@@ -1,5 +1,7 @@
 #include "findfile/FindFile.h"
 
+#include "fileaccess/MayNotWrite.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,21 +15,13 @@ struct FindState {
 
 namespace {
 
-bool mayNotWrite(const std::string& path, const struct stat& st)
-{
-    // No write bit at all counts as read-only even for root, who may write anything.
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return true;
-    return access(path.c_str(), W_OK) != 0;
-}
-
 uint32_t attributesFromStat(const std::string& path, const std::string& name, const struct stat& st)
 {
     const uint32_t hidden = (!name.empty() && name[0] == '.') ? FILE_ATTRIBUTE_HIDDEN : 0;
     if (S_ISDIR(st.st_mode))
         return FILE_ATTRIBUTE_DIRECTORY | hidden;
     if (S_ISREG(st.st_mode))
-        return FILE_ATTRIBUTE_ARCHIVE | hidden | (mayNotWrite(path, st) ? FILE_ATTRIBUTE_READONLY : 0);
+        return FILE_ATTRIBUTE_ARCHIVE | hidden | (MayNotWrite(path, st) ? FILE_ATTRIBUTE_READONLY : 0);
     return FILE_ATTRIBUTE_DEVICE;
 }
 

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fileaccess/MayNotWrite.h"
+
 namespace profile {
 
 namespace {
@@ -26,7 +28,6 @@ std::string configFolder()
     return {};
 }
 
-bool hasWriteBit(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0; }
 
 std::string folderOf(const std::string& path)
 {
@@ -155,12 +156,12 @@ bool ReplaceProfileFile(const std::string& path, std::string_view content)
 
     struct stat old {};
     const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || !hasWriteBit(old) || access(target.c_str(), W_OK) != 0))
+    if (exists && (!S_ISREG(old.st_mode) || MayNotWrite(target, old)))
         return false;
     struct stat folderStat {};
     if (stat(folder.c_str(), &folderStat) != 0)
         return false;
-    if (!hasWriteBit(folderStat) || access(folder.c_str(), W_OK) != 0)
+    if (MayNotWrite(folder, folderStat))
         // Nothing can be made beside the file, yet a writable file in such a folder
         // is still written, as the profile service writes it: in place.
         return exists && rewriteInPlace(target, content);
